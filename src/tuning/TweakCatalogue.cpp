@@ -1,0 +1,188 @@
+#include "tuning/TweakCatalogue.h"
+
+#include "tuning/CustomRegistry.h"
+
+#include <vector>
+
+namespace kavrolt {
+namespace {
+
+constexpr RegRoot HKLM = kHkeyLocalMachine;
+constexpr RegRoot HKCU = kHkeyCurrentUser;
+constexpr std::u16string_view kFileSystem = u"\\System\\CurrentControlSet\\Control\\FileSystem\\";
+constexpr std::u16string_view kTcpip = u"\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\";
+constexpr std::u16string_view kMemory =
+    u"\\System\\CurrentControlSet\\Control\\Session Manager\\Memory Management\\";
+constexpr std::u16string_view kCrash = u"\\System\\CurrentControlSet\\Control\\CrashControl\\";
+constexpr std::u16string_view kPolicies =
+    u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\";
+constexpr std::u16string_view kNtWindows = u"\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows\\";
+constexpr std::u16string_view kExplorer = u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+constexpr std::u16string_view kSessionManager = u"\\System\\CurrentControlSet\\Control\\Session Manager\\";
+
+using C = TweakCondition;
+using F = TweakForm;
+using R = RestoreAction;
+
+constexpr TweakEntry Int(RegRoot root, std::u16string_view path, std::u16string_view name,
+                         std::int32_t number, C condition = C::Always) {
+    return {root, path, name, F::Integer, number, {}, 0, condition, R::Delete, 0, {}};
+}
+constexpr TweakEntry IntBackedUp(std::u16string_view path, std::u16string_view name,
+                                 std::int32_t number, std::int32_t fallback) {
+    return {HKLM, path, name, F::Integer, number, {}, 0, C::Always, R::FromBackup, fallback, {}};
+}
+constexpr TweakEntry Text(RegRoot root, std::u16string_view path, std::u16string_view name,
+                          std::u16string_view text, C condition = C::Always) {
+    return {root, path, name, F::Text, 0, text, 0, condition, R::Delete, 0, {}};
+}
+
+} // namespace
+
+const std::array<TweakEntry, kTweakCount> kTweakCatalogue = {{
+    IntBackedUp(kFileSystem, u"NtfsDisableLastAccessupdate", 1, 1),
+    IntBackedUp(kFileSystem, u"NtfsMftZoneReservation", 2, 0),
+    Int(HKLM, kTcpip, u"SynAttackProtect", 2),
+    Int(HKLM, kTcpip, u"TcpMaxHalfOpen", 100),
+    Int(HKLM, kTcpip, u"TcpMaxHalfOpenRetried", 50),
+    Int(HKLM, kTcpip, u"EnablePMTUDiscovery", 0),
+    Int(HKLM, kTcpip, u"EnableDeadGWDetect", 0),
+    Int(HKLM, kTcpip, u"KeepAliveTime", 300000),
+    Int(HKLM, kTcpip, u"EnableICMPRedirects", 0),
+    Int(HKLM, u"\\System\\CurrentControlSet\\Services\\Netbt\\Parameters\\",
+        u"NoNameReleaseOnDemand", 1),
+    Int(HKLM, u"\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\",
+        u"PerformRouterDiscovery", 0),
+    {HKCU, u"\\Control Panel\\Desktop\\WindowMetrics\\", u"MinAnimate", F::Text, 0, u"1", 0,
+     C::Always, R::FromBackup, 0, u"1"},
+    IntBackedUp(kMemory, u"DisablePagingExecutive", 0, 0),
+    IntBackedUp(kMemory, u"LargeSystemCache", 0, 0),
+    IntBackedUp(u"\\System\\CurrentControlSet\\Control\\PriorityControl\\",
+                u"Win32PrioritySeparation", 1, 2),
+    IntBackedUp(kCrash, u"AutoReboot", 1, 1),
+    {HKCU, u"\\Control Panel\\Desktop\\", u"SmoothScroll", F::Bytes, 0, {}, 4, C::Always,
+     R::Delete, 0, {}},
+    Text(HKCU, u"\\Software\\Microsoft\\Internet Explorer\\Main\\", u"Use StyleSheets", u"Yes"),
+    Text(HKCU, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete\\",
+         u"Append Completion", u"Yes"),
+    Int(HKLM, kFileSystem, u"ContigFileAllocSize", 1536),
+    Int(HKLM, kPolicies, u"LinkResolveIgnoreLinkInfo", 0),
+    Int(HKLM, kPolicies, u"NoResolveSearch", 1),
+    Int(HKLM, kMemory, u"IoPageLockLimit", 4096),
+    Int(HKLM, kCrash, u"SendAlert", 1),
+    Int(HKLM, kNtWindows, u"NoPopUpsOnBoot", 1),
+    Int(HKLM, kNtWindows, u"Error Mode", 1),
+    Int(HKLM, u"\\System\\CurrentControlSet\\Services\\Messenger\\", u"Start", 4),
+    Int(HKLM, kExplorer, u"ThumbnailSize", 96, C::NotWin2000),
+    Int(HKLM, kExplorer, u"ThumbnailQuality", 80, C::NotWin2000),
+    Int(HKLM, kSessionManager, u"EnablePrefetcher", 1, C::NotWin2000),
+    Int(HKLM, kSessionManager, u"AutoChkTimeOut", 0, C::Server),
+    Text(HKLM, u"\\Software\\Microsoft\\Dfrg\\BootOptimizeFunction\\", u"Enable", u"Y",
+         C::Workstation),
+    Int(HKLM, u"\\System\\CurrentControlSet\\Services\\P3\\Parameters\\", u"HackFlags", 1,
+        C::Workstation),
+}};
+
+bool ConditionHolds(TweakCondition condition, int versionCode) {
+    switch (condition) {
+    case C::Always:
+        return true;
+    case C::NotWin2000:
+        return versionCode != 0;
+    case C::Server:
+        return versionCode == 0 || versionCode == 2 || versionCode == 4 || versionCode == 7;
+    case C::Workstation:
+        return versionCode == 1 || versionCode == 3 || versionCode == 5 || versionCode == 6 ||
+               versionCode == 8;
+    }
+    return false;
+}
+
+namespace {
+
+const TweakEntry& Row(int number) { return kTweakCatalogue[static_cast<std::size_t>(number - 1)]; }
+
+void WriteRow(RegistryStore& store, const TweakEntry& row) {
+    switch (row.form) {
+    case F::Integer:
+        WriteRegInteger(store, row.root, row.path, row.name, row.number, false);
+        break;
+    case F::Text:
+        WriteRegString(store, row.root, row.path, row.name, row.text, false);
+        break;
+    case F::Bytes:
+        WriteRegBinary(store, row.root, row.path, row.name,
+                       std::vector<std::uint8_t>(row.byteCount, 0), false);
+        break;
+    }
+}
+
+// Copies a backed-up row's value from one place to another with the row's
+// read function and default.
+void CopyRow(RegistryStore& store, const TweakEntry& row, RegRoot fromRoot,
+             std::u16string_view fromPath, RegRoot toRoot, std::u16string_view toPath) {
+    if (row.form == F::Text) {
+        const auto text = ReadRegString(store, fromRoot, fromPath, row.name, row.defaultText, false);
+        WriteRegString(store, toRoot, toPath, row.name, text, false);
+    } else {
+        const auto number =
+            ReadRegInteger(store, fromRoot, fromPath, row.name, row.defaultNumber, false);
+        WriteRegInteger(store, toRoot, toPath, row.name, number, false);
+    }
+}
+
+void WriteBack(RegistryStore& store, int number) {
+    const auto& row = Row(number);
+    CopyRow(store, row, kHkeyLocalMachine, kProgramKey, row.root, row.path);
+}
+
+void DeleteBackup(RegistryStore& store, int number) {
+    DeleteRegValue(store, kHkeyLocalMachine, kProgramKey, Row(number).name, false);
+}
+
+void DeleteRow(RegistryStore& store, int number) {
+    const auto& row = Row(number);
+    DeleteRegValue(store, row.root, row.path, row.name, false);
+}
+
+} // namespace
+
+void BackupTweaks(RegistryStore& store) {
+    for (const auto& row : kTweakCatalogue)
+        if (row.restore == R::FromBackup)
+            CopyRow(store, row, row.root, row.path, kHkeyLocalMachine, kProgramKey);
+}
+
+void ApplyTweaks(RegistryStore& store, int versionCode) {
+    for (const auto& row : kTweakCatalogue)
+        if (ConditionHolds(row.condition, versionCode))
+            WriteRow(store, row);
+}
+
+void UndoTweaks(RegistryStore& store, int versionCode) {
+    WriteBack(store, 1);
+    WriteBack(store, 2);
+    DeleteBackup(store, 1);
+    DeleteBackup(store, 2);
+    for (int n = 3; n <= 11; ++n)
+        DeleteRow(store, n);
+    for (int n = 12; n <= 16; ++n)
+        WriteBack(store, n);
+    for (int n = 12; n <= 16; ++n)
+        DeleteBackup(store, n);
+    for (int n = 17; n <= 27; ++n)
+        DeleteRow(store, n);
+    if (ConditionHolds(C::NotWin2000, versionCode)) {
+        DeleteRow(store, 30);
+        DeleteRow(store, 28);
+        DeleteRow(store, 29);
+    }
+    if (ConditionHolds(C::Server, versionCode))
+        DeleteRow(store, 31);
+    if (ConditionHolds(C::Workstation, versionCode)) {
+        DeleteRow(store, 32);
+        DeleteRow(store, 33);
+    }
+}
+
+} // namespace kavrolt

@@ -1,0 +1,54 @@
+// The fixed, ordered table of system values that an Optimize run writes and a
+// Restore run undoes, with the three operations made of it.
+#pragma once
+
+#include "tuning/RegistryStore.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace kavrolt {
+
+enum class TweakForm { Integer, Text, Bytes };
+
+// Which VersionCodes a row is used for.
+enum class TweakCondition {
+    Always,      // every code, -1 included
+    NotWin2000,  // every code but 0, -1 included
+    Server,      // 0, 2, 4, 7
+    Workstation, // 1, 3, 5, 6, 8
+};
+
+enum class RestoreAction { FromBackup, Delete };
+
+struct TweakEntry {
+    RegRoot root;
+    std::u16string_view path;
+    std::u16string_view name;
+    TweakForm form;
+    std::int32_t number;    // the data of an integer row
+    std::u16string_view text; // the data of a text row
+    std::size_t byteCount;  // the data of a bytes row: that many zero bytes
+    TweakCondition condition;
+    RestoreAction restore;
+    // For rows restored from backup: the value backed up when the system has
+    // none, and written back when ProgramKey holds no backup.
+    std::int32_t defaultNumber;
+    std::u16string_view defaultText;
+};
+
+inline constexpr std::size_t kTweakCount = 33;
+extern const std::array<TweakEntry, kTweakCount> kTweakCatalogue;
+
+bool ConditionHolds(TweakCondition condition, int versionCode);
+
+// Copies the system values of the rows restored from backup into ProgramKey.
+void BackupTweaks(RegistryStore& store);
+// Writes every row whose condition holds for versionCode, in table order.
+void ApplyTweaks(RegistryStore& store, int versionCode);
+// Writes the backed-up rows back (or their defaults), deletes their backups,
+// and deletes every other row whose condition holds for versionCode.
+void UndoTweaks(RegistryStore& store, int versionCode);
+
+} // namespace kavrolt
