@@ -15,6 +15,10 @@ wine_start() {
         echo "wine: prefix set-up failed, see $wine_prefix_dir.boot.log" >&2
         return 1
     }
+    # Without a window manager on the private display, Wine draws the window
+    # frames and captions itself.
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1 || true
     timeout 120 wineserver -w || true
 }
 
