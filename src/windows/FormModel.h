@@ -1,0 +1,78 @@
+// The component model of a window: named components of fixed kinds, each with
+// its rectangle at 96 DPI, its parent, its parent-font switch, its own design
+// font and its text. Captions and font preparation work on this model, so they
+// are portable; the Win32 form layer turns it into child windows and fonts.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavrolt {
+
+enum class ComponentKind {
+    Label,
+    Panel,
+    Button,
+    MenuItem,
+    Memo, // multi-line edit
+    Edit, // single-line edit
+    Picture,
+    Bevel,
+    ImageCombo, // drop-down list with images
+    TrackBar,
+    ProgressBar,
+};
+
+struct FontSpec {
+    std::u16string face;
+    int points = 8;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    std::uint32_t color = 0; // COLORREF
+    int charset = 1;         // DEFAULT_CHARSET
+    bool operator==(const FontSpec&) const = default;
+};
+
+struct Rect96 {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+inline constexpr int kParentIsWindow = -1;
+
+struct Component {
+    std::u16string name;
+    ComponentKind kind = ComponentKind::Label;
+    Rect96 bounds;
+    int parent = kParentIsWindow; // index of a panel in the window's component list
+    // Components without a font (pictures, bevels, menu items) have neither a
+    // parent-font switch nor a font of their own.
+    std::optional<bool> parentFont;
+    std::optional<FontSpec> font;
+    std::u16string text;
+};
+
+struct FormModel {
+    std::u16string name; // component name of the window, e.g. KVMainForm
+    std::u16string title;
+    bool desktopFont = false; // the window's font is the desktop font and follows it
+    FontSpec font;
+    std::vector<Component> components; // in layout order
+
+    // Told of every change of the title (index kParentIsWindow) or of a
+    // component's text, so that a window can show it. Setting a text to what it
+    // already is tells nothing.
+    std::function<void(int index)> textChanged;
+
+    // The component of that name, compared without regard to ASCII case.
+    Component* Find(std::u16string_view componentName);
+    int IndexOf(std::u16string_view componentName) const;
+    void SetTitle(std::u16string_view text);
+    void SetText(int index, std::u16string_view text);
+};
+
+} // namespace kavrolt
