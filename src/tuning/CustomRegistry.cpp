@@ -19,8 +19,8 @@ std::u16string_view RelativePath(std::u16string_view path) {
 
 // Opens an existing key; on failure the handle stays 0 and the value operation
 // that follows fails with an invalid handle.
-void OpenExisting(RegistryStore& store, RegRoot root, std::u16string_view path,
-                  std::uint32_t mask, ScopedRegKey& key) {
+void OpenExisting(RegistryStore& store, RegRoot root, std::u16string_view path, std::uint32_t mask,
+                  ScopedRegKey& key) {
     if (store.OpenKey(root, RelativePath(path), mask, key.Out()) != kRegSuccess)
         key.Out() = 0;
 }
@@ -55,9 +55,8 @@ std::optional<std::u16string> ReadTextOnce(RegistryStore& store, RegRoot root,
 }
 
 // A REG_DWORD whose data fits in 4 bytes; nothing for any other value.
-std::optional<std::int32_t> ReadDword(RegistryStore& store, RegRoot root,
-                                      std::u16string_view path, std::u16string_view name,
-                                      bool use64BitView) {
+std::optional<std::int32_t> ReadDword(RegistryStore& store, RegRoot root, std::u16string_view path,
+                                      std::u16string_view name, bool use64BitView) {
     ScopedRegKey key(store);
     OpenExisting(store, root, path, Mask(kKeyRead, use64BitView), key);
     std::uint8_t buffer[4] = {0, 0, 0, 0};
@@ -150,8 +149,8 @@ std::int32_t ReadRegInteger(RegRoot root, std::u16string_view path, std::u16stri
                             std::int32_t fallback, bool use64BitView) {
     return ReadRegInteger(DefaultRegistryStore(), root, path, name, fallback, use64BitView);
 }
-bool ReadRegBool(RegRoot root, std::u16string_view path, std::u16string_view name,
-                 bool fallback, bool use64BitView) {
+bool ReadRegBool(RegRoot root, std::u16string_view path, std::u16string_view name, bool fallback,
+                 bool use64BitView) {
     return ReadRegBool(DefaultRegistryStore(), root, path, name, fallback, use64BitView);
 }
 void WriteRegString(RegRoot root, std::u16string_view path, std::u16string_view name,

@@ -40,8 +40,8 @@ std::u16string ReadRegString(RegRoot root, std::u16string_view path, std::u16str
                              std::u16string_view fallback, bool use64BitView);
 std::int32_t ReadRegInteger(RegRoot root, std::u16string_view path, std::u16string_view name,
                             std::int32_t fallback, bool use64BitView);
-bool ReadRegBool(RegRoot root, std::u16string_view path, std::u16string_view name,
-                 bool fallback, bool use64BitView);
+bool ReadRegBool(RegRoot root, std::u16string_view path, std::u16string_view name, bool fallback,
+                 bool use64BitView);
 void WriteRegString(RegRoot root, std::u16string_view path, std::u16string_view name,
                     std::u16string_view text, bool use64BitView);
 void WriteRegInteger(RegRoot root, std::u16string_view path, std::u16string_view name,

@@ -34,7 +34,7 @@ constexpr std::uint32_t kRightsOnly = ~(kKeyWow64_64Key | kKeyWow64_32Key);
 
 struct MemoryRegistryStore::Node {
     std::u16string name;
-    std::map<std::u16string, std::unique_ptr<Node>> children; // by folded name
+    std::map<std::u16string, std::unique_ptr<Node>> children;          // by folded name
     std::map<std::u16string, std::pair<std::u16string, Value>> values; // folded -> (name, value)
     std::uint32_t granted = kKeyAllAccess;
 };
@@ -42,8 +42,7 @@ struct MemoryRegistryStore::Node {
 MemoryRegistryStore::MemoryRegistryStore() = default;
 MemoryRegistryStore::~MemoryRegistryStore() = default;
 
-MemoryRegistryStore::Node* MemoryRegistryStore::Find(RegRoot root,
-                                                     std::u16string_view path) const {
+MemoryRegistryStore::Node* MemoryRegistryStore::Find(RegRoot root, std::u16string_view path) const {
     const auto it = roots_.find(root);
     if (it == roots_.end())
         return nullptr;
@@ -211,8 +210,7 @@ bool MemoryRegistryStore::KeyExists(RegRoot root, std::u16string_view path) cons
     return Find(root, path) != nullptr;
 }
 
-void MemoryRegistryStore::Remove(RegRoot root, std::u16string_view path,
-                                 std::u16string_view name) {
+void MemoryRegistryStore::Remove(RegRoot root, std::u16string_view path, std::u16string_view name) {
     if (Node* node = Find(root, path))
         node->values.erase(Fold(name));
 }

@@ -8,7 +8,9 @@ namespace {
 HKEY RootKey(RegRoot root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
-HKEY AsHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+HKEY AsHkey(RegKey key) {
+    return reinterpret_cast<HKEY>(key);
+}
 
 // The view functions take zero-terminated names; these views rarely are.
 std::wstring Terminated(std::u16string_view text) {
@@ -38,8 +40,8 @@ long Win32RegistryStore::QueryValue(RegKey key, std::u16string_view name, std::u
                                     std::uint8_t* data, std::uint32_t* size) {
     DWORD valueType = 0;
     DWORD valueSize = size != nullptr ? *size : 0;
-    const LONG status = RegQueryValueExW(AsHkey(key), Terminated(name).c_str(), nullptr,
-                                         &valueType, data, size != nullptr ? &valueSize : nullptr);
+    const LONG status = RegQueryValueExW(AsHkey(key), Terminated(name).c_str(), nullptr, &valueType,
+                                         data, size != nullptr ? &valueSize : nullptr);
     if (type != nullptr)
         *type = valueType;
     if (size != nullptr)
@@ -56,7 +58,9 @@ long Win32RegistryStore::DeleteValue(RegKey key, std::u16string_view name) {
     return RegDeleteValueW(AsHkey(key), Terminated(name).c_str());
 }
 
-long Win32RegistryStore::CloseKey(RegKey key) { return RegCloseKey(AsHkey(key)); }
+long Win32RegistryStore::CloseKey(RegKey key) {
+    return RegCloseKey(AsHkey(key));
+}
 
 RegistryStore& DefaultRegistryStore() {
     static Win32RegistryStore store;

@@ -10,15 +10,19 @@ namespace {
 constexpr RegRoot HKLM = kHkeyLocalMachine;
 constexpr RegRoot HKCU = kHkeyCurrentUser;
 constexpr std::u16string_view kFileSystem = u"\\System\\CurrentControlSet\\Control\\FileSystem\\";
-constexpr std::u16string_view kTcpip = u"\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\";
+constexpr std::u16string_view kTcpip =
+    u"\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\";
 constexpr std::u16string_view kMemory =
     u"\\System\\CurrentControlSet\\Control\\Session Manager\\Memory Management\\";
 constexpr std::u16string_view kCrash = u"\\System\\CurrentControlSet\\Control\\CrashControl\\";
 constexpr std::u16string_view kPolicies =
     u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\";
-constexpr std::u16string_view kNtWindows = u"\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows\\";
-constexpr std::u16string_view kExplorer = u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-constexpr std::u16string_view kSessionManager = u"\\System\\CurrentControlSet\\Control\\Session Manager\\";
+constexpr std::u16string_view kNtWindows =
+    u"\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows\\";
+constexpr std::u16string_view kExplorer =
+    u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+constexpr std::u16string_view kSessionManager =
+    u"\\System\\CurrentControlSet\\Control\\Session Manager\\";
 
 using C = TweakCondition;
 using F = TweakForm;
@@ -60,8 +64,17 @@ const std::array<TweakEntry, kTweakCount> kTweakCatalogue = {{
     IntBackedUp(u"\\System\\CurrentControlSet\\Control\\PriorityControl\\",
                 u"Win32PrioritySeparation", 1, 2),
     IntBackedUp(kCrash, u"AutoReboot", 1, 1),
-    {HKCU, u"\\Control Panel\\Desktop\\", u"SmoothScroll", F::Bytes, 0, {}, 4, C::Always,
-     R::Delete, 0, {}},
+    {HKCU,
+     u"\\Control Panel\\Desktop\\",
+     u"SmoothScroll",
+     F::Bytes,
+     0,
+     {},
+     4,
+     C::Always,
+     R::Delete,
+     0,
+     {}},
     Text(HKCU, u"\\Software\\Microsoft\\Internet Explorer\\Main\\", u"Use StyleSheets", u"Yes"),
     Text(HKCU, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete\\",
          u"Append Completion", u"Yes"),
@@ -100,7 +113,9 @@ bool ConditionHolds(TweakCondition condition, int versionCode) {
 
 namespace {
 
-const TweakEntry& Row(int number) { return kTweakCatalogue[static_cast<std::size_t>(number - 1)]; }
+const TweakEntry& Row(int number) {
+    return kTweakCatalogue[static_cast<std::size_t>(number - 1)];
+}
 
 void WriteRow(RegistryStore& store, const TweakEntry& row) {
     switch (row.form) {
@@ -122,7 +137,8 @@ void WriteRow(RegistryStore& store, const TweakEntry& row) {
 void CopyRow(RegistryStore& store, const TweakEntry& row, RegRoot fromRoot,
              std::u16string_view fromPath, RegRoot toRoot, std::u16string_view toPath) {
     if (row.form == F::Text) {
-        const auto text = ReadRegString(store, fromRoot, fromPath, row.name, row.defaultText, false);
+        const auto text =
+            ReadRegString(store, fromRoot, fromPath, row.name, row.defaultText, false);
         WriteRegString(store, toRoot, toPath, row.name, text, false);
     } else {
         const auto number =
@@ -159,17 +175,14 @@ void ApplyTweaks(RegistryStore& store, int versionCode) {
             WriteRow(store, row);
 }
 
-void UndoTweaks(RegistryStore& store, int versionCode) {
-    WriteBack(store, 1);
-    WriteBack(store, 2);
-    DeleteBackup(store, 1);
-    DeleteBackup(store, 2);
+void WriteBackTweaks(RegistryStore& store) {
+    for (int n : {1, 2, 12, 13, 14, 15, 16})
+        WriteBack(store, n);
+}
+
+void DeleteTweaks(RegistryStore& store, int versionCode) {
     for (int n = 3; n <= 11; ++n)
         DeleteRow(store, n);
-    for (int n = 12; n <= 16; ++n)
-        WriteBack(store, n);
-    for (int n = 12; n <= 16; ++n)
-        DeleteBackup(store, n);
     for (int n = 17; n <= 27; ++n)
         DeleteRow(store, n);
     if (ConditionHolds(C::NotWin2000, versionCode)) {
@@ -183,6 +196,17 @@ void UndoTweaks(RegistryStore& store, int versionCode) {
         DeleteRow(store, 32);
         DeleteRow(store, 33);
     }
+}
+
+void DeleteTweakBackups(RegistryStore& store) {
+    for (int n : {1, 2, 12, 13, 14, 15, 16})
+        DeleteBackup(store, n);
+}
+
+void UndoTweaks(RegistryStore& store, int versionCode) {
+    WriteBackTweaks(store);
+    DeleteTweaks(store, versionCode);
+    DeleteTweakBackups(store);
 }
 
 } // namespace kavrolt

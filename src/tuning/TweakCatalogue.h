@@ -27,9 +27,9 @@ struct TweakEntry {
     std::u16string_view path;
     std::u16string_view name;
     TweakForm form;
-    std::int32_t number;    // the data of an integer row
+    std::int32_t number;      // the data of an integer row
     std::u16string_view text; // the data of a text row
-    std::size_t byteCount;  // the data of a bytes row: that many zero bytes
+    std::size_t byteCount;    // the data of a bytes row: that many zero bytes
     TweakCondition condition;
     RestoreAction restore;
     // For rows restored from backup: the value backed up when the system has
@@ -47,8 +47,15 @@ bool ConditionHolds(TweakCondition condition, int versionCode);
 void BackupTweaks(RegistryStore& store);
 // Writes every row whose condition holds for versionCode, in table order.
 void ApplyTweaks(RegistryStore& store, int versionCode);
-// Writes the backed-up rows back (or their defaults), deletes their backups,
-// and deletes every other row whose condition holds for versionCode.
+// Undo, in three parts that a Restore run can interleave with its own flag:
+// writes every backed-up row back (its default where ProgramKey holds no
+// backup), deletes every other row whose condition holds for versionCode, and
+// deletes the backups. Backups go last, so an undo cut off midway can always
+// be repeated without losing an original value.
+void WriteBackTweaks(RegistryStore& store);
+void DeleteTweaks(RegistryStore& store, int versionCode);
+void DeleteTweakBackups(RegistryStore& store);
+// All three in that order.
 void UndoTweaks(RegistryStore& store, int versionCode);
 
 } // namespace kavrolt

@@ -1,0 +1,184 @@
+// The Optimize and Restore runs of the main window.
+//
+// The registry work is ordered so that a run cut off at any point (the program
+// killed, the computer switched off) never loses an original value: Optimize
+// marks "Restore" only once the backups are written, and Restore removes the
+// mark only once every backup has been written back.
+#include "tuning/RunHost.h"
+
+#include "sysinfo/WindowsVersion.h"
+#include "tuning/CustomRegistry.h"
+#include "tuning/OutcomeTrackingStore.h"
+#include "tuning/TweakCatalogue.h"
+
+#include <array>
+#include <utility>
+
+namespace kavrolt {
+namespace {
+
+constexpr std::u16string_view kMainForm = u"KVMainForm";
+constexpr std::u16string_view kSettingsForm = u"KVSettingsForm";
+constexpr auto HKLM = kHkeyLocalMachine;
+
+using StepPlan = std::array<std::pair<std::u16string_view, int>, 10>;
+
+constexpr StepPlan kOptimizeSteps = {{
+    {u"MessageChange1", 2},
+    {u"MessageChange2", 3},
+    {u"MessageChange3", 1},
+    {u"MessageChange4", 2},
+    {u"MessageChange5", 4},
+    {u"MessageChange6", 4},
+    {u"MessageChange7", 2},
+    {u"MessageChange8", 3},
+    {u"MessageChange9", 4},
+    {u"MessageChange10", 6},
+}};
+
+constexpr std::array<std::pair<std::u16string_view, int>, 9> kRestoreSteps = {{
+    {u"MessageChange1", 2},
+    {u"MessageChange2", 3},
+    {u"MessageChange3", 1},
+    {u"MessageChange4", 2},
+    {u"MessageChange5", 4},
+    {u"MessageChange6", 4},
+    {u"MessageChange7", 2},
+    {u"MessageChange8", 3},
+    {u"MessageChange11", 6},
+}};
+
+std::u16string JoinCaptions(RunHost& host, std::u16string_view window,
+                            std::initializer_list<std::u16string_view> keys) {
+    std::u16string text;
+    for (auto key : keys) {
+        if (!text.empty())
+            text += u"\r\n\r\n";
+        text += host.LoadCaption(window, key);
+    }
+    return text;
+}
+
+// Whether ProgramKey can be opened for writing, creating it where needed. The
+// program asks for no elevation, so this is where missing rights show.
+bool CanWriteProgramKey(RegistryStore& store) {
+    ScopedRegKey key(store);
+    std::u16string_view path = kProgramKey;
+    path.remove_prefix(1);
+    return store.CreateKey(HKLM, path, kKeyWrite, key.Out()) == kRegSuccess;
+}
+
+void ShowNoRights(RunHost& host) {
+    host.ShowMessage(
+        JoinCaptions(host, kMainForm, {u"MessageBoxNoRights1", u"MessageBoxNoRights2"}),
+        kMbOk | kMbIconWarning);
+}
+
+// The progress part of a run: main window disabled, progress window shown and
+// paced through the steps. The destructor puts the windows back even when the
+// run ends early.
+class ProgressScope {
+public:
+    ProgressScope(RunHost& host, int stepTotal, std::u16string_view headingKey) : host_(host) {
+        host.EnableMainWindow(false);
+        host.ShowProgress();
+        shown_ = true;
+        host.SetStepCounters(stepTotal, 0);
+        host.SetProgressHeading(host.LoadCaption(kSettingsForm, headingKey));
+    }
+    template <class Plan> void Walk(const Plan& plan) {
+        for (const auto& [key, count] : plan)
+            for (int i = 0; i < count; ++i)
+                host_.AdvanceProgressStep(host_.LoadCaption(kSettingsForm, key));
+    }
+    void Finish() {
+        if (!shown_)
+            return;
+        shown_ = false;
+        host_.EnableMainWindow(true);
+        host_.CloseProgress();
+    }
+    ~ProgressScope() {
+        try {
+            Finish();
+        } catch (...) {
+        }
+    }
+
+private:
+    RunHost& host_;
+    bool shown_ = false;
+};
+
+void OfferRestart(RunHost& host, bool incomplete) {
+    const auto first = incomplete ? u"MessageBoxChangeIncomplete1" : u"MessageBoxChangeRestart1";
+    const auto text = JoinCaptions(
+        host, kMainForm, {first, u"MessageBoxChangeRestart2", u"MessageBoxChangeRestart3"});
+    if (host.ShowMessage(text, kMbYesNo | kMbIconWarning | kMbDefButton2) == kIdYes)
+        host.RestartWindows();
+}
+
+} // namespace
+
+void GoButtonClick(RunHost& host) {
+    try {
+        OutcomeTrackingStore store(host.Registry());
+        const bool backedUp = ReadRegBool(store, HKLM, kProgramKey, u"Restore", false, false);
+        if (!CanWriteProgramKey(host.Registry())) {
+            ShowNoRights(host);
+            return;
+        }
+        WriteRegInteger(store, HKLM, kProgramKey, u"ProcessorType", host.ProcessorListIndex(),
+                        false);
+        WriteRegInteger(store, HKLM, kProgramKey, u"SpeedSetting", host.SpeedPosition(), false);
+        host.PlayClickSound();
+        {
+            ProgressScope progress(host, 31, u"MessageUpdate");
+            progress.Walk(kOptimizeSteps);
+            const int versionCode = ConvertWindowsVersion(host.WindowsListIndex());
+            if (!backedUp)
+                BackupTweaks(store);
+            WriteRegBool(store, HKLM, kProgramKey, u"Restore", true, false);
+            ApplyTweaks(store, versionCode);
+            progress.Finish();
+        }
+        host.EnableRestoreButton(true);
+        OfferRestart(host, store.AnyChangeFailed());
+    } catch (...) {
+        // A failure ends the run silently; the windows have been put back.
+    }
+}
+
+void RestoreButtonClick(RunHost& host) {
+    try {
+        const auto question =
+            JoinCaptions(host, kMainForm, {u"MessageBoxReset1", u"MessageBoxReset2"});
+        if (host.ShowMessage(question, kMbOkCancel | kMbIconWarning) != kIdOk)
+            return;
+        if (!CanWriteProgramKey(host.Registry())) {
+            ShowNoRights(host);
+            return;
+        }
+        OutcomeTrackingStore store(host.Registry());
+        host.PlayClickSound();
+        {
+            ProgressScope progress(host, 27, u"MessageRestore");
+            progress.Walk(kRestoreSteps);
+            const int versionCode = ConvertWindowsVersion(host.WindowsListIndex());
+            WriteBackTweaks(store);
+            DeleteTweaks(store, versionCode);
+            // Every original value is back in place now. Removing the mark before
+            // the backups means that a cut from here on leaves no mark, and the
+            // next Optimize run backs up afresh instead of trusting a partial set.
+            DeleteRegValue(store, HKLM, kProgramKey, u"Restore", false);
+            DeleteTweakBackups(store);
+            progress.Finish();
+        }
+        host.EnableRestoreButton(false);
+        OfferRestart(host, store.AnyChangeFailed());
+    } catch (...) {
+        // A failure ends the run silently; the windows have been put back.
+    }
+}
+
+} // namespace kavrolt
