@@ -44,6 +44,13 @@ struct Rect96 {
 
 inline constexpr int kParentIsWindow = -1;
 
+enum class CursorKind { Inherit, Arrow, HourGlass, Hand };
+
+// A system colour (the COLOR_ numbers of GetSysColor).
+inline constexpr int kColorWindow = 5;
+inline constexpr int kColorWindowText = 8;
+inline constexpr int kColorBtnFace = 15;
+
 struct Component {
     std::u16string name;
     ComponentKind kind = ComponentKind::Label;
@@ -54,6 +61,9 @@ struct Component {
     std::optional<bool> parentFont;
     std::optional<FontSpec> font;
     std::u16string text;
+    CursorKind cursor = CursorKind::Inherit; // Inherit: the parent panel's cursor
+    bool autoSize = false;                   // labels sized to their text
+    int background = -1;                     // panels: a system colour; -1: the parent's
 };
 
 struct FormModel {
