@@ -51,6 +51,11 @@ inline constexpr int kColorWindow = 5;
 inline constexpr int kColorWindowText = 8;
 inline constexpr int kColorBtnFace = 15;
 
+// A font colour that names a system colour instead of fixing one.
+inline constexpr std::uint32_t SystemColor(int index) {
+    return 0xFF000000u | static_cast<std::uint32_t>(index);
+}
+
 struct Component {
     std::u16string name;
     ComponentKind kind = ComponentKind::Label;
@@ -63,6 +68,9 @@ struct Component {
     std::u16string text;
     CursorKind cursor = CursorKind::Inherit; // Inherit: the parent panel's cursor
     bool autoSize = false;                   // labels sized to their text
+    bool rightAligned = false;               // auto-sized labels grow to the left
+    bool wordWrap = false;                   // fixed-size labels: wrapped, vertically centred
+    bool tabStop = false;
     int background = -1;                     // panels: a system colour; -1: the parent's
 };
 
