@@ -225,7 +225,8 @@ TEST(LoadCaption, TheLanguageValueNamesTheTableAtEveryCall) {
 
 TEST(LoadCaption, ATableInUtf16IsReadToo) {
     CaptionFixture f;
-    const std::string utf16("\xFF\xFEW\0,\0K\0,\0\"\0\xAC\x20\"\0", 18);
+    static constexpr char kUtf16[] = "\xFF\xFEW\0,\0K\0,\0\"\0\xAC\x20\"\0";
+    const std::string utf16(kUtf16, sizeof kUtf16 - 1);
     f.tables[u"ENGLISH"] = Bytes(utf16);
     EXPECT_EQ(f.Load(u"w", u"k"), u"\u20AC");
 }
