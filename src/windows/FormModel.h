@@ -71,7 +71,7 @@ struct Component {
     bool rightAligned = false;               // auto-sized labels grow to the left
     bool wordWrap = false;                   // fixed-size labels: wrapped, vertically centred
     bool tabStop = false;
-    int background = -1;                     // panels: a system colour; -1: the parent's
+    int background = -1; // panels: a system colour; -1: the parent's
 };
 
 struct FormModel {

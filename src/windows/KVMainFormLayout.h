@@ -11,8 +11,8 @@ inline constexpr int kMainClientHeight = 500;
 FormModel MakeMainFormModel();
 
 // The keyboard order of the main panel.
-inline constexpr const char16_t* kMainTabOrder[] = {u"GoButton",       u"RestoreButton",
-                                                    u"WindowsCombo",   u"ProcessorCombo",
-                                                    u"SpeedTrackBar",  u"UpdatesButton"};
+inline constexpr const char16_t* kMainTabOrder[] = {u"GoButton",      u"RestoreButton",
+                                                    u"WindowsCombo",  u"ProcessorCombo",
+                                                    u"SpeedTrackBar", u"UpdatesButton"};
 
 } // namespace kavrolt

@@ -71,6 +71,13 @@ const Row kRows[] = {
      u"You will need to restart Windows for the changes to become active."},
     {u"KVMainForm", u"MessageBoxChangeRestart3",
      u"Click Yes to restart the computer now, or click No to restart later."},
+    {u"KVMainForm", u"MessageBoxChangeIncomplete1",
+     u"Some of the computer's gaming and system performance settings could not be changed."},
+    {u"KVMainForm", u"MessageBoxNoRights1",
+     u"Kavrolt could not change the computer's settings, because it is not running with "
+     u"administrator rights."},
+    {u"KVMainForm", u"MessageBoxNoRights2",
+     u"Right-click Kavrolt and choose Run as administrator, then try again."},
     {u"KVAboutForm", u"KVAboutForm", u"About Kavrolt"},
     {u"KVAboutForm", u"BannerLabel", u"More information about this software"},
     {u"KVAboutForm", u"VersionLabel", u"Kavrolt 2  (Version : "},

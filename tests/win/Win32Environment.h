@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
 namespace kavrolt::test {
 
 class Win32Environment {

@@ -1,0 +1,678 @@
+#include "windows/FormWin32.h"
+
+#include "appearance/SystemFont.h"
+#include "appearance/SystemFontWin32.h"
+
+#include <commctrl.h>
+
+namespace kavrolt::win {
+namespace {
+
+constexpr int kFirstControlId = 100;
+constexpr UINT_PTR kHoverTimer = 0x4B56;
+constexpr const wchar_t* kPanelClass = L"TKVPanel";
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+COLORREF ColorOf(std::uint32_t color) {
+    if ((color & 0xFF000000u) == 0xFF000000u)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color);
+}
+
+// GetDpiForWindow exists from Windows 10 on; older systems have one DPI for
+// the whole screen.
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window))
+            return static_cast<int>(dpi);
+    return ScreenPixelsPerInch();
+}
+
+RECT FrameFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT frame{0, 0, clientWidth, clientHeight};
+    if (adjustForDpi)
+        adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi));
+    else
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    return frame;
+}
+
+bool IsWindowless(ComponentKind kind) {
+    return kind == ComponentKind::Picture || kind == ComponentKind::Bevel ||
+           kind == ComponentKind::MenuItem;
+}
+
+const wchar_t* ClassOf(ComponentKind kind) {
+    switch (kind) {
+    case ComponentKind::Label:
+        return L"STATIC";
+    case ComponentKind::Panel:
+        return kPanelClass;
+    case ComponentKind::Button:
+        return L"BUTTON";
+    case ComponentKind::Memo:
+    case ComponentKind::Edit:
+        return L"EDIT";
+    case ComponentKind::ImageCombo:
+        return WC_COMBOBOXEXW;
+    case ComponentKind::TrackBar:
+        return TRACKBAR_CLASSW;
+    case ComponentKind::ProgressBar:
+        return PROGRESS_CLASSW;
+    default:
+        return nullptr;
+    }
+}
+
+DWORD StyleOf(const Component& component) {
+    const DWORD child = WS_CHILD | WS_VISIBLE | (component.tabStop ? WS_TABSTOP : 0);
+    switch (component.kind) {
+    case ComponentKind::Label:
+        return child | SS_NOTIFY | (component.rightAligned ? SS_RIGHT : SS_LEFT) |
+               (component.wordWrap ? SS_NOPREFIX : SS_LEFTNOWORDWRAP);
+    case ComponentKind::Panel:
+        return child | WS_CLIPCHILDREN;
+    case ComponentKind::Button:
+        return child | BS_PUSHBUTTON;
+    case ComponentKind::Memo:
+        return child | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+    case ComponentKind::Edit:
+        return child | WS_BORDER | ES_AUTOHSCROLL;
+    case ComponentKind::ImageCombo:
+        return child | WS_VSCROLL | CBS_DROPDOWNLIST;
+    case ComponentKind::TrackBar:
+        return child | TBS_BOTH | TBS_AUTOTICKS | TBS_FIXEDLENGTH;
+    case ComponentKind::ProgressBar:
+        return child | PBS_SMOOTH;
+    default:
+        return child;
+    }
+}
+
+void RegisterPanelClass(WNDPROC procedure) {
+    WNDCLASSEXW panel{};
+    panel.cbSize = sizeof panel;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), kPanelClass, &panel))
+        return;
+    panel.lpfnWndProc = procedure;
+    panel.hInstance = GetModuleHandleW(nullptr);
+    panel.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    panel.lpszClassName = kPanelClass;
+    RegisterClassExW(&panel);
+}
+
+} // namespace
+
+BitmapHandle LoadAlphaBitmap(const wchar_t* resourceName) {
+    BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), resourceName,
+                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    DIBSECTION section{};
+    if (!bitmap || GetObjectW(bitmap.get(), sizeof section, &section) != sizeof section ||
+        section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits)
+        return bitmap;
+    // AlphaBlend wants the colours multiplied by their alpha.
+    auto* pixel = static_cast<std::uint8_t*>(section.dsBm.bmBits);
+    const std::size_t count =
+        static_cast<std::size_t>(section.dsBm.bmWidth) * std::abs(section.dsBm.bmHeight);
+    for (std::size_t i = 0; i < count; ++i, pixel += 4) {
+        const unsigned alpha = pixel[3];
+        for (int c = 0; c < 3; ++c)
+            pixel[c] = static_cast<std::uint8_t>((pixel[c] * alpha + 127) / 255);
+    }
+    return bitmap;
+}
+
+Form::Form(FormModel model, WindowSpec spec) : model_(std::move(model)), spec_(spec) {
+    model_.textChanged = [this](int index) { ShowText(index); };
+}
+
+Form::~Form() {
+    if (window_) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+bool Form::Create(HWND owner) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterPanelClass(PanelProc);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, spec_.className, &windowClass)) {
+        windowClass = WNDCLASSEXW{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+        windowClass.hbrBackground = GetSysColorBrush(spec_.background);
+        windowClass.lpszClassName = spec_.className;
+        if (!RegisterClassExW(&windowClass))
+            return false;
+    }
+    dpi_ = WindowDpi(nullptr);
+    const RECT frame = FrameFor(Scale(spec_.clientWidth), Scale(spec_.clientHeight), spec_.style,
+                                spec_.exStyle, dpi_);
+    window_ = CreateWindowExW(spec_.exStyle, spec_.className, Wide(model_.title), spec_.style,
+                              CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                              frame.bottom - frame.top, owner, nullptr, instance, this);
+    if (!window_)
+        return false;
+    // The window may have come up on a monitor of another DPI.
+    if (const int actual = WindowDpi(window_); actual != dpi_) {
+        dpi_ = actual;
+        const RECT scaled = FrameFor(Scale(spec_.clientWidth), Scale(spec_.clientHeight),
+                                     spec_.style, spec_.exStyle, dpi_);
+        SetWindowPos(window_, nullptr, 0, 0, scaled.right - scaled.left, scaled.bottom - scaled.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const std::size_t count = model_.components.size();
+    controls_.assign(count, nullptr);
+    fonts_.resize(count);
+    backgrounds_.resize(count + 1);
+    backgroundBrushes_.resize(count + 1);
+    for (std::size_t i = 0; i < count; ++i)
+        CreateControl(i);
+    OnCreated();
+    ApplyFonts();
+    RedrawBackgrounds();
+    return true;
+}
+
+HWND Form::ContainerWindow(int container) const {
+    return container == kParentIsWindow ? window_
+                                        : controls_.at(static_cast<std::size_t>(container));
+}
+
+void Form::CreateControl(std::size_t index) {
+    const Component& component = model_.components[index];
+    const wchar_t* windowClass = ClassOf(component.kind);
+    if (!windowClass || IsWindowless(component.kind))
+        return;
+    HWND control = CreateWindowExW(
+        component.kind == ComponentKind::Panel ? WS_EX_CONTROLPARENT : 0, windowClass,
+        Wide(component.text), StyleOf(component), 0, 0, 0, 0, ContainerWindow(component.parent),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)),
+        GetModuleHandleW(nullptr), component.kind == ComponentKind::Panel ? this : nullptr);
+    controls_[index] = control;
+    if (!control)
+        return;
+    if (component.kind == ComponentKind::ProgressBar)
+        SendMessageW(control, PBM_SETRANGE32, 0, 100);
+    PlaceControl(index);
+}
+
+HWND Form::Control(std::u16string_view name) const {
+    const int index = model_.IndexOf(name);
+    return index < 0 ? nullptr : controls_.at(static_cast<std::size_t>(index));
+}
+
+HWND Form::ControlAt(int index) const {
+    return index < 0 || index >= static_cast<int>(controls_.size())
+               ? nullptr
+               : controls_[static_cast<std::size_t>(index)];
+}
+
+int Form::IndexOfControl(HWND control) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i] && controls_[i] == control)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void Form::ApplyFonts() {
+    if (!window_)
+        return;
+    const LOGFONTW windowFont = LogFontFromFontSpec(model_.font, dpi_);
+    formFont_.reset(CreateFontIndirectW(&windowFont));
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!controls_[i] || !model_.components[i].parentFont.has_value())
+            continue;
+        const LOGFONTW logFont =
+            LogFontFromFontSpec(EffectiveFont(model_, static_cast<int>(i)), dpi_);
+        FontHandle font(CreateFontIndirectW(&logFont));
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        fonts_[i] = std::move(font);
+        PlaceControl(i);
+    }
+}
+
+void Form::SetUnderline(int index, bool underline) {
+    if (index < 0 || index >= static_cast<int>(model_.components.size()))
+        return;
+    Component& component = model_.components[static_cast<std::size_t>(index)];
+    FontSpec font = EffectiveFont(model_, index);
+    if (font.underline == underline)
+        return;
+    // Changing a control's font gives it a font of its own.
+    font.underline = underline;
+    component.font = font;
+    component.parentFont = false;
+    if (HWND control = ControlAt(index)) {
+        const LOGFONTW logFont = LogFontFromFontSpec(font, dpi_);
+        FontHandle handle(CreateFontIndirectW(&logFont));
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle.get()), TRUE);
+        fonts_[static_cast<std::size_t>(index)] = std::move(handle);
+        InvalidateRect(control, nullptr, TRUE);
+    }
+}
+
+// Positions a child at its scaled rectangle; labels that size themselves get
+// the extent of their text, word-wrapped labels are centred vertically.
+void Form::PlaceControl(std::size_t index) {
+    const Component& component = model_.components[index];
+    HWND control = controls_[index];
+    if (!control)
+        return;
+    RECT box{Scale(component.bounds.left), Scale(component.bounds.top),
+             Scale(component.bounds.left + component.bounds.width),
+             Scale(component.bounds.top + component.bounds.height)};
+    if (component.kind == ComponentKind::Label && (component.autoSize || component.wordWrap)) {
+        HDC dc = GetDC(control);
+        const HGDIOBJ old = SelectObject(dc, fonts_[index] ? fonts_[index].get() : formFont_.get());
+        RECT text{0, 0, box.right - box.left, 0};
+        const std::u16string shown = component.text.empty() ? u" " : component.text;
+        DrawTextW(dc, Wide(shown), -1, &text,
+                  DT_CALCRECT | (component.wordWrap ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE));
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        if (component.autoSize) {
+            const int width = text.right - text.left;
+            if (component.rightAligned) {
+                box.right = box.left;
+                box.left -= width;
+            } else {
+                box.right = box.left + width;
+            }
+            box.bottom = box.top + (text.bottom - text.top);
+        } else {
+            const int height = std::min<int>(text.bottom - text.top, box.bottom - box.top);
+            box.top += ((box.bottom - box.top) - height) / 2;
+            box.bottom = box.top + height;
+        }
+    }
+    SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::LayOut() {
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        PlaceControl(i);
+    ApplyFonts();
+    RedrawBackgrounds();
+}
+
+void Form::ShowText(int index) {
+    if (!window_)
+        return;
+    if (index == kParentIsWindow) {
+        SetWindowTextW(window_, Wide(model_.title));
+        return;
+    }
+    const auto i = static_cast<std::size_t>(index);
+    if (i >= controls_.size() || !controls_[i])
+        return;
+    std::u16string text = model_.components[i].text;
+    if (model_.components[i].kind == ComponentKind::Memo) {
+        // The lines of a multi-line edit are separated by CR LF.
+        std::u16string crlf;
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            if (text[k] == u'\n' && (k == 0 || text[k - 1] != u'\r'))
+                crlf += u'\r';
+            crlf += text[k];
+        }
+        text = crlf;
+    }
+    SetWindowTextW(controls_[i], Wide(text));
+    PlaceControl(i);
+    if (model_.components[i].kind == ComponentKind::Label) {
+        // The label's old text may have been wider than the new one.
+        HWND container = GetParent(controls_[i]);
+        RedrawWindow(container, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void Form::ComposeBackground(int container) {
+    HWND handle = ContainerWindow(container);
+    auto& slot = backgrounds_[static_cast<std::size_t>(container + 1)];
+    backgroundBrushes_[static_cast<std::size_t>(container + 1)].reset();
+    slot.reset();
+    if (!handle)
+        return;
+    RECT client{};
+    GetClientRect(handle, &client);
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    HDC screen = GetDC(handle);
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
+    HDC dc = CreateCompatibleDC(screen);
+    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+    FillRect(dc, &client, GetSysColorBrush(BackgroundOf(container)));
+    HDC source = CreateCompatibleDC(screen);
+    for (std::size_t i = 0; i < model_.components.size(); ++i) {
+        const Component& component = model_.components[i];
+        if (component.parent != container)
+            continue;
+        RECT box{Scale(component.bounds.left), Scale(component.bounds.top),
+                 Scale(component.bounds.left + component.bounds.width),
+                 Scale(component.bounds.top + component.bounds.height)};
+        if (component.kind == ComponentKind::Bevel) {
+            const bool vertical = component.bounds.width < component.bounds.height;
+            DrawEdge(dc, &box, EDGE_ETCHED, vertical ? BF_LEFT : BF_TOP);
+        } else if (component.kind == ComponentKind::Picture) {
+            HBITMAP picture = PictureFor(static_cast<int>(i));
+            BITMAP info{};
+            if (!picture || !GetObjectW(picture, sizeof info, &info))
+                continue;
+            const HGDIOBJ oldSource = SelectObject(source, picture);
+            SetStretchBltMode(dc, HALFTONE);
+            const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            if (info.bmBitsPixel == 32)
+                AlphaBlend(dc, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                           source, 0, 0, info.bmWidth, info.bmHeight, blend);
+            else
+                StretchBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                           source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            SelectObject(source, oldSource);
+        }
+    }
+    DeleteDC(source);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    ReleaseDC(handle, screen);
+    backgroundBrushes_[static_cast<std::size_t>(container + 1)].reset(
+        CreatePatternBrush(bitmap.get()));
+    slot = std::move(bitmap);
+}
+
+void Form::RedrawBackgrounds() {
+    if (!window_)
+        return;
+    ComposeBackground(kParentIsWindow);
+    for (std::size_t i = 0; i < model_.components.size(); ++i)
+        if (model_.components[i].kind == ComponentKind::Panel)
+            ComposeBackground(static_cast<int>(i));
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form::CentreOver(HWND other) {
+    RECT outer{};
+    if (other && IsWindowVisible(other) && !IsIconic(other))
+        GetWindowRect(other, &outer);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &outer, 0);
+    RECT own{};
+    GetWindowRect(window_, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    const int left = outer.left + ((outer.right - outer.left) - width) / 2;
+    const int top = outer.top + ((outer.bottom - outer.top) - height) / 2;
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Form::BackgroundOf(int container) const {
+    while (container >= 0) {
+        const Component& component = model_.components[static_cast<std::size_t>(container)];
+        if (component.kind == ComponentKind::Panel && component.background >= 0)
+            return component.background;
+        container = component.parent;
+    }
+    return spec_.background;
+}
+
+HCURSOR Form::CursorFor(int index) const {
+    while (index >= 0) {
+        const Component& component = model_.components[static_cast<std::size_t>(index)];
+        switch (component.cursor) {
+        case CursorKind::HourGlass:
+            return LoadCursorW(nullptr, IDC_WAIT);
+        case CursorKind::Hand:
+            return LoadCursorW(nullptr, IDC_HAND);
+        case CursorKind::Arrow:
+            return LoadCursorW(nullptr, IDC_ARROW);
+        case CursorKind::Inherit:
+            break;
+        }
+        index = component.parent;
+    }
+    return nullptr;
+}
+
+// The topmost picture of a container under a point of its client area.
+int Form::PictureAt(int container, POINT point) const {
+    for (std::size_t i = model_.components.size(); i-- > 0;) {
+        const Component& component = model_.components[i];
+        if (component.parent != container || component.kind != ComponentKind::Picture)
+            continue;
+        const RECT box{Scale(component.bounds.left), Scale(component.bounds.top),
+                       Scale(component.bounds.left + component.bounds.width),
+                       Scale(component.bounds.top + component.bounds.height)};
+        if (PtInRect(&box, point))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void Form::Hover(int index) {
+    if (index == hovered_)
+        return;
+    const int left = hovered_;
+    hovered_ = index;
+    if (left >= 0)
+        OnMouseLeave(left);
+    if (index >= 0) {
+        OnMouseEnter(index);
+        SetTimer(window_, kHoverTimer, 100, nullptr);
+    } else {
+        KillTimer(window_, kHoverTimer);
+    }
+}
+
+// Leaving a component for a place that sends no cursor message (another
+// program, the desktop) is noticed by looking where the pointer is.
+void Form::PollHover() {
+    if (hovered_ < 0)
+        return;
+    POINT point{};
+    GetCursorPos(&point);
+    HWND under = WindowFromPoint(point);
+    const Component& component = model_.components[static_cast<std::size_t>(hovered_)];
+    bool still = false;
+    if (HWND own = ControlAt(hovered_)) {
+        still = under == own;
+    } else if (HWND container = ContainerWindow(component.parent); under == container) {
+        ScreenToClient(container, &point);
+        still = PictureAt(component.parent, point) == hovered_;
+    }
+    if (!still)
+        Hover(-1);
+}
+
+// Messages that a container (the window or a panel) gets for itself and its
+// children.
+LRESULT Form::ContainerMessage(int container, HWND handle, UINT message, WPARAM wParam,
+                               LPARAM lParam, bool& handled) {
+    handled = true;
+    switch (message) {
+    case WM_ERASEBKGND: {
+        const auto& background = backgrounds_[static_cast<std::size_t>(container + 1)];
+        if (!background) {
+            handled = false;
+            return 0;
+        }
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        HDC source = CreateCompatibleDC(dc);
+        const HGDIOBJ old = SelectObject(source, background.get());
+        RECT client{};
+        GetClientRect(handle, &client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+        HWND child = reinterpret_cast<HWND>(lParam);
+        const int index = IndexOfControl(child);
+        if (index < 0) {
+            handled = false;
+            return 0;
+        }
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const Component& component = model_.components[static_cast<std::size_t>(index)];
+        SetBkColor(dc, GetSysColor(BackgroundOf(container)));
+        if (component.kind == ComponentKind::Label) {
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, ColorOf(EffectiveFont(model_, index).color));
+            // Show the container's drawn background through the label.
+            if (const auto& brush = backgroundBrushes_[static_cast<std::size_t>(container + 1)]) {
+                RECT box{};
+                GetWindowRect(child, &box);
+                MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
+                SetBrushOrgEx(dc, -box.left, -box.top, nullptr);
+                return reinterpret_cast<LRESULT>(brush.get());
+            }
+        }
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(BackgroundOf(container)));
+    }
+    case WM_CTLCOLOREDIT: {
+        // Read-only memos sit on their panel's colour.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, GetSysColor(BackgroundOf(container)));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(BackgroundOf(container)));
+    }
+    case WM_SETCURSOR: {
+        HWND target = reinterpret_cast<HWND>(wParam);
+        int index = IndexOfControl(target);
+        if (target == handle) {
+            POINT point{};
+            GetCursorPos(&point);
+            ScreenToClient(handle, &point);
+            const int picture = PictureAt(container, point);
+            index = picture >= 0 ? picture : container;
+        }
+        Hover(index >= 0 && index != container ? index : -1);
+        if (HCURSOR cursor = index >= 0 ? CursorFor(index) : nullptr) {
+            SetCursor(cursor);
+            return TRUE;
+        }
+        handled = false;
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const int picture = PictureAt(container, point);
+        if (picture >= 0)
+            OnClick(picture);
+        return 0;
+    }
+    case WM_COMMAND: {
+        const int index = static_cast<int>(LOWORD(wParam)) - kFirstControlId;
+        const int code = HIWORD(wParam);
+        if (lParam != 0 && index >= 0 && index < static_cast<int>(controls_.size()) &&
+            (code == BN_CLICKED || code == STN_CLICKED) &&
+            (model_.components[static_cast<std::size_t>(index)].kind == ComponentKind::Button ||
+             model_.components[static_cast<std::size_t>(index)].kind == ComponentKind::Label)) {
+            OnClick(index);
+            return 0;
+        }
+        if (container != kParentIsWindow) // let the window see what its panels hear
+            return SendMessageW(window_, message, wParam, lParam);
+        handled = false;
+        return 0;
+    }
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+        if (container != kParentIsWindow)
+            return SendMessageW(window_, message, wParam, lParam);
+        handled = false;
+        return 0;
+    default:
+        handled = false;
+        return 0;
+    }
+}
+
+LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = false;
+    const LRESULT result =
+        ContainerMessage(kParentIsWindow, window_, message, wParam, lParam, handled);
+    if (handled)
+        return result;
+    switch (message) {
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        LayOut();
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kHoverTimer) {
+            PollHover();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return form->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // A failing handler ends silently; the window carries on.
+        return 0;
+    }
+}
+
+LRESULT CALLBACK Form::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        const int index = form->IndexOfControl(window);
+        if (index < 0) // still being created
+            return DefWindowProcW(window, message, wParam, lParam);
+        bool handled = false;
+        const LRESULT result =
+            form->ContainerMessage(index, window, message, wParam, lParam, handled);
+        if (handled)
+            return result;
+    } catch (...) {
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace kavrolt::win

@@ -1,0 +1,110 @@
+// The Win32 form layer: a top-level window that owns the named components of
+// its FormModel. Text-bearing components are real child windows whose window
+// text is their caption; pictures and bevels are drawn into the background of
+// their container (the window or a panel), and labels over them show that
+// background through their brush, so they look transparent. Geometry scales
+// by the window's DPI over 96 and follows WM_DPICHANGED.
+#pragma once
+
+#include "windows/FormModel.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+namespace kavrolt::win {
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const {
+        if (object)
+            DeleteObject(object);
+    }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+
+struct WindowSpec {
+    const wchar_t* className;
+    int clientWidth; // at 96 DPI
+    int clientHeight;
+    DWORD style;
+    DWORD exStyle;
+    int background; // system colour of the client area
+};
+
+// A 32-bit bitmap with premultiplied alpha, drawn with AlphaBlend.
+BitmapHandle LoadAlphaBitmap(const wchar_t* resourceName);
+
+class Form {
+public:
+    Form(FormModel model, WindowSpec spec);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Registers the window class once and creates the window, hidden, with all
+    // of its child controls.
+    bool Create(HWND owner);
+    HWND Handle() const { return window_; }
+    FormModel& Model() { return model_; }
+    HWND Control(std::u16string_view name) const;
+    HWND ControlAt(int index) const;
+    int Dpi() const { return dpi_; }
+    int Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
+
+    // Creates the fonts that the model gives and hands them to the controls.
+    void ApplyFonts();
+    // Gives a label the underline style, or takes it away, other styles kept.
+    void SetUnderline(int index, bool underline);
+    // Places the window centred over another window, or over the work area.
+    void CentreOver(HWND other);
+
+protected:
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+    // What the derived window does when a component is clicked or hovered.
+    virtual void OnClick(int /*index*/) {}
+    virtual void OnMouseEnter(int /*index*/) {}
+    virtual void OnMouseLeave(int /*index*/) {}
+    // The picture of a component at the window's DPI; nothing draws nothing.
+    virtual HBITMAP PictureFor(int /*index*/) { return nullptr; }
+    // Called once the child windows exist.
+    virtual void OnCreated() {}
+    // Rebuilds the drawn backgrounds, e.g. after the pictures changed.
+    void RedrawBackgrounds();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ContainerMessage(int container, HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                             bool& handled);
+    HWND ContainerWindow(int container) const;
+    int IndexOfControl(HWND control) const;
+    int PictureAt(int container, POINT point) const;
+    void CreateControl(std::size_t index);
+    void LayOut();
+    void PlaceControl(std::size_t index);
+    void ShowText(int index);
+    void ComposeBackground(int container);
+    HCURSOR CursorFor(int index) const;
+    int BackgroundOf(int container) const;
+    void Hover(int index);
+    void PollHover();
+
+    FormModel model_;
+    WindowSpec spec_;
+    HWND window_ = nullptr;
+    int dpi_ = 96;
+    std::vector<HWND> controls_;
+    std::vector<FontHandle> fonts_;
+    FontHandle formFont_;
+    // Per container: slot 0 is the window, slot i + 1 the component i.
+    std::vector<BitmapHandle> backgrounds_;
+    std::vector<BrushHandle> backgroundBrushes_;
+    int hovered_ = -1;
+};
+
+} // namespace kavrolt::win
