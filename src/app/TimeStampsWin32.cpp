@@ -74,9 +74,9 @@ public:
     }
 
     DateParse ParseDateTime(std::u16string_view text) override {
-        const std::wstring copy(text.begin(), text.end());
+        std::wstring copy(text.begin(), text.end());
         DATE value = 0;
-        const HRESULT result = VarDateFromStr(copy.c_str(), LOCALE_USER_DEFAULT, 0, &value);
+        const HRESULT result = VarDateFromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &value);
         if (SUCCEEDED(result))
             return {DateParseStatus::Parsed, value};
         if (result == DISP_E_TYPEMISMATCH)
