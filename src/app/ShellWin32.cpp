@@ -221,7 +221,15 @@ ModuleHandle LoadSystemLibrary(std::u16string_view fileName) {
 }
 
 void HardenDllSearchPath() {
-    SetDllDirectoryW(L"");
+    // Looked up at run time: Windows 2000 has no SetDllDirectoryW, and a static
+    // import would keep the program from starting there.
+    using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCWSTR);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (kernel == nullptr)
+        return;
+    const FARPROC entry = GetProcAddress(kernel, "SetDllDirectoryW");
+    if (entry != nullptr)
+        reinterpret_cast<SetDllDirectoryFunction>(reinterpret_cast<void*>(entry))(L"");
 }
 
 } // namespace kavrolt
