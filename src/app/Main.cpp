@@ -1,4 +1,6 @@
 // The program entry: one main window of class TKVMainForm and its message loop.
+#include "app/Shell.h"
+
 #include <windows.h>
 
 namespace {
@@ -17,6 +19,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    kavrolt::HardenDllSearchPath();
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MainWindowProc;
