@@ -1,0 +1,2 @@
+// The loopback suite through the Windows socket stack.
+#include "common/UpdateCheckSuite.h"
