@@ -112,25 +112,6 @@ void RegisterPanelClass(WNDPROC procedure) {
 
 } // namespace
 
-BitmapHandle LoadAlphaBitmap(const wchar_t* resourceName) {
-    BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), resourceName,
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    DIBSECTION section{};
-    if (!bitmap || GetObjectW(bitmap.get(), sizeof section, &section) != sizeof section ||
-        section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits)
-        return bitmap;
-    // AlphaBlend wants the colours multiplied by their alpha.
-    auto* pixel = static_cast<std::uint8_t*>(section.dsBm.bmBits);
-    const std::size_t count =
-        static_cast<std::size_t>(section.dsBm.bmWidth) * std::abs(section.dsBm.bmHeight);
-    for (std::size_t i = 0; i < count; ++i, pixel += 4) {
-        const unsigned alpha = pixel[3];
-        for (int c = 0; c < 3; ++c)
-            pixel[c] = static_cast<std::uint8_t>((pixel[c] * alpha + 127) / 255);
-    }
-    return bitmap;
-}
-
 Form::Form(FormModel model, WindowSpec spec) : model_(std::move(model)), spec_(spec) {
     model_.textChanged = [this](int index) { ShowText(index); };
 }
@@ -153,7 +134,7 @@ bool Form::Create(HWND owner) {
         windowClass.lpfnWndProc = WindowProc;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.hbrBackground = GetSysColorBrush(spec_.background);
         windowClass.lpszClassName = spec_.className;
         if (!RegisterClassExW(&windowClass))
@@ -617,6 +598,16 @@ LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         LayOut();
         return 0;
+    }
+    case WM_SETTINGCHANGE: {
+        const auto* section = reinterpret_cast<const char16_t*>(lParam);
+        const std::optional<std::u16string_view> name =
+            section ? std::optional<std::u16string_view>(section) : std::nullopt;
+        if (SettingChangeRereadsDesktopFont(name, static_cast<unsigned>(wParam))) {
+            DesktopFontChanged(model_, ReadDesktopFont());
+            ApplyFonts();
+        }
+        break;
     }
     case WM_TIMER:
         if (wParam == kHoverTimer) {

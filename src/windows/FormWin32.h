@@ -7,6 +7,7 @@
 #pragma once
 
 #include "windows/FormModel.h"
+#include "windows/PictureWin32.h"
 
 #include <windows.h>
 
@@ -16,15 +17,6 @@
 
 namespace kavrolt::win {
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const {
-        if (object)
-            DeleteObject(object);
-    }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
 struct WindowSpec {
     const wchar_t* className;
@@ -34,9 +26,6 @@ struct WindowSpec {
     DWORD exStyle;
     int background; // system colour of the client area
 };
-
-// A 32-bit bitmap with premultiplied alpha, drawn with AlphaBlend.
-BitmapHandle LoadAlphaBitmap(const wchar_t* resourceName);
 
 class Form {
 public:
@@ -50,6 +39,7 @@ public:
     bool Create(HWND owner);
     HWND Handle() const { return window_; }
     FormModel& Model() { return model_; }
+    const FormModel& Model() const { return model_; }
     HWND Control(std::u16string_view name) const;
     HWND ControlAt(int index) const;
     int Dpi() const { return dpi_; }

@@ -1,0 +1,115 @@
+#include "windows/KVAboutFormWin32.h"
+
+#include "app/Shell.h"
+#include "app/Sound.h"
+#include "app/Product.h"
+#include "appearance/Captions.h"
+#include "appearance/SystemFont.h"
+#include "windows/KVAboutFormLayout.h"
+#include "windows/MessageLoopWin32.h"
+
+namespace kavrolt::win {
+
+KVAboutForm::KVAboutForm()
+    : Form(MakeAboutFormModel(),
+           WindowSpec{L"TKVAboutForm", kAboutClientWidth, kAboutClientHeight,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, kColorBtnFace}) {}
+
+void KVAboutForm::OnCreated() {
+    SendMessageW(Control(u"CloseButton"), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+}
+
+HBITMAP KVAboutForm::PictureFor(int index) {
+    const bool large = Dpi() >= 144;
+    const auto& name = Model().components[static_cast<std::size_t>(index)].name;
+    if (name == u"BannerImage") {
+        banner_ = LoadPicture(large ? L"ABOUTBANNER150" : L"ABOUTBANNER");
+        return banner_.get();
+    }
+    if (name == u"LargeIcon") {
+        gamePad_ = LoadPicture(large ? L"GAMEPAD150" : L"GAMEPAD");
+        return gamePad_.get();
+    }
+    return nullptr;
+}
+
+void KVAboutForm::FormShow() {
+    try {
+        SetDesktopFont(Model(), true, ReadDesktopFont());
+        PrepareFormFont(Model());
+        ApplyFonts();
+        ApplyCaptions(Model());
+        const int version = Model().IndexOf(u"VersionLabel");
+        Model().SetText(version, Model().components[static_cast<std::size_t>(version)].text +
+                                     std::u16string(kProgramVersion) + u")");
+    } catch (...) {
+        // The rest of the preparation is skipped; the window still opens.
+    }
+}
+
+void KVAboutForm::ShowModal(HWND owner) {
+    CentreOver(owner);
+    FormShow();
+    EnableWindow(owner, FALSE);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    SetFocus(Control(u"CloseButton"));
+    modal_ = true;
+    MSG message;
+    while (modal_ && GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchProgramMessage(message, Handle());
+    if (modal_) { // WM_QUIT ends the program: leave it for the main loop
+        PostQuitMessage(static_cast<int>(message.wParam));
+        modal_ = false;
+    }
+    EnableWindow(owner, TRUE);
+    ShowWindow(Handle(), SW_HIDE);
+    SetForegroundWindow(owner);
+}
+
+void KVAboutForm::CloseModal() {
+    modal_ = false;
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void KVAboutForm::OnClick(int index) {
+    const auto& name = Model().components[static_cast<std::size_t>(index)].name;
+    if (name == u"CloseButton") {
+        CloseModal();
+    } else if (name == u"HelpButton") {
+        if (helpRequested)
+            helpRequested();
+    } else if (name == u"LicenseAgreementLabel") {
+        PlayClickSound();
+        OpenDocument(ProgramFolder() + u"License.rtf", u"");
+    }
+}
+
+void KVAboutForm::OnMouseEnter(int index) {
+    if (Model().components[static_cast<std::size_t>(index)].name == u"LicenseAgreementLabel")
+        SetUnderline(index, true);
+}
+
+void KVAboutForm::OnMouseLeave(int index) {
+    if (Model().components[static_cast<std::size_t>(index)].name == u"LicenseAgreementLabel")
+        SetUnderline(index, false);
+}
+
+LRESULT KVAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        CloseModal();
+        return 0;
+    case DM_GETDEFID:
+        // Enter presses the Close button; there is no cancel button.
+        return MAKELRESULT(GetDlgCtrlID(Control(u"CloseButton")), DC_HASDEFID);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0)
+            return 0; // Escape does not close the window
+        break;
+    default:
+        break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+} // namespace kavrolt::win
