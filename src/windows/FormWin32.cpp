@@ -77,8 +77,10 @@ DWORD StyleOf(const Component& component) {
     const DWORD child = WS_CHILD | WS_VISIBLE | (component.tabStop ? WS_TABSTOP : 0);
     switch (component.kind) {
     case ComponentKind::Label:
-        return child | SS_NOTIFY | (component.rightAligned ? SS_RIGHT : SS_LEFT) |
-               (component.wordWrap ? SS_NOPREFIX : SS_LEFTNOWORDWRAP);
+        // The alignment styles are values of one field, not flags.
+        if (component.rightAligned)
+            return child | SS_NOTIFY | SS_RIGHT;
+        return child | SS_NOTIFY | (component.wordWrap ? SS_LEFT | SS_NOPREFIX : SS_LEFTNOWORDWRAP);
     case ComponentKind::Panel:
         return child | WS_CLIPCHILDREN;
     case ComponentKind::Button:

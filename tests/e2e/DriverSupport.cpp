@@ -1,0 +1,263 @@
+#include "e2e/DriverSupport.h"
+
+#include "appearance/Captions.h"
+#include "windows/KVAboutFormLayout.h"
+#include "windows/KVMainFormLayout.h"
+#include "windows/KVSettingsFormLayout.h"
+
+#include <cstdio>
+
+namespace kavrolt::e2e {
+
+std::wstring g_programSource;
+
+std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+ProgramFolder::ProgramFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    path_ = std::wstring(temp) + L"kavrolt-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"\\";
+    CreateDirectoryW(path_.c_str(), nullptr);
+    if (!CopyFileW(g_programSource.c_str(), Program().c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy the program into its folder";
+}
+
+ProgramFolder::~ProgramFolder() {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            DeleteFileW((path_ + found.cFileName).c_str());
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path_.c_str());
+}
+
+Process::~Process() {
+    if (!info_.hProcess)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool Process::Start(const std::wstring& program, const std::wstring& arguments) {
+    std::wstring command = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info_) != FALSE;
+}
+
+long Process::WaitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+namespace {
+
+struct WindowSearch {
+    const wchar_t* windowClass;
+    DWORD processId;
+    bool visibleOnly;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (wcscmp(name, search->windowClass) == 0 &&
+        (search->processId == 0 || process == search->processId) &&
+        (!search->visibleOnly || IsWindowVisible(window))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ControlSearch*>(parameter);
+    if (GetDlgCtrlID(window) == search->id) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int IdIn(const FormModel& model, std::u16string_view name) {
+    const int index = model.IndexOf(name);
+    EXPECT_GE(index, 0) << "no component " << std::string(name.begin(), name.end());
+    return 100 + index;
+}
+
+} // namespace
+
+HWND FindTopWindow(const wchar_t* windowClass, DWORD processId, bool visibleOnly) {
+    WindowSearch search{windowClass, processId, visibleOnly};
+    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindControl(HWND window, int controlId) {
+    ControlSearch search{controlId};
+    EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int MainControlId(std::u16string_view name) {
+    static const FormModel model = MakeMainFormModel();
+    return IdIn(model, name);
+}
+int AboutControlId(std::u16string_view name) {
+    static const FormModel model = MakeAboutFormModel();
+    return IdIn(model, name);
+}
+int SettingsControlId(std::u16string_view name) {
+    static const FormModel model = MakeSettingsFormModel();
+    return IdIn(model, name);
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[2048] = {};
+    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool MessageBox::Press(int buttonId) const {
+    HWND button = GetDlgItem(window, buttonId);
+    if (!button)
+        return false;
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return true;
+}
+
+bool MessageBox::HasButton(int buttonId) const { return GetDlgItem(window, buttonId) != nullptr; }
+
+unsigned long MessageBox::IconStyle() const {
+    // The icon is a static control with ID 20 in the message box template.
+    return GetDlgItem(window, 20) ? 1 : 0;
+}
+
+MessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    MessageBox box;
+    WaitUntil([&] { return (box.window = FindTopWindow(L"#32770", processId)) != nullptr; },
+              timeoutMs);
+    if (box.window) {
+        box.text = TextOf(GetDlgItem(box.window, 0xFFFF));
+        box.title = TextOf(box.window);
+        box.owner = GetWindow(box.window, GW_OWNER);
+    }
+    return box;
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    RECT box{};
+    GetWindowRect(window, &box);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfSize = static_cast<DWORD>(sizeof file + sizeof info + pixels.size());
+    file.bfOffBits = sizeof file + sizeof info;
+    const char* folder = getenv("KAVROLT_SCREENSHOTS");
+    const std::string path = (folder ? std::string(folder) + "\\" : std::string()) + name + ".bmp";
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+        fwrite(&file, sizeof file, 1, out);
+        fwrite(&info, sizeof info, 1, out);
+        fwrite(pixels.data(), 1, pixels.size(), out);
+        fclose(out);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+RegistryStore& Registry() {
+    static Win32RegistryStore store;
+    return store;
+}
+
+void ClearProgramState() {
+    for (auto name : {u"Restore", u"ProcessorType", u"SpeedSetting", u"InstalledDate", u"Updated",
+                      u"UpdatedDate", u"Language"})
+        DeleteRegValue(Registry(), kHkeyLocalMachine, kProgramKey, name, false);
+    for (const auto& row : kTweakCatalogue) {
+        DeleteRegValue(Registry(), row.root, row.path, row.name, false);
+        DeleteRegValue(Registry(), kHkeyLocalMachine, kProgramKey, row.name, false);
+    }
+}
+
+std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>>
+RawValue(RegRoot root, std::u16string_view path, std::u16string_view name) {
+    HKEY key = nullptr;
+    const std::wstring subKey = Wide(path.substr(1));
+    if (RegOpenKeyExW(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))),
+                      subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD type = 0, size = 0;
+    const std::wstring valueName = Wide(name);
+    std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> result;
+    if (RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        std::vector<std::uint8_t> data(size);
+        if (RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size) ==
+            ERROR_SUCCESS) {
+            data.resize(size);
+            result = std::make_pair(static_cast<std::uint32_t>(type), data);
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+std::wstring Caption(std::u16string_view window, std::u16string_view key) {
+    return Wide(LoadCaption(window, key));
+}
+
+} // namespace kavrolt::e2e

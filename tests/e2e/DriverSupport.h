@@ -1,0 +1,93 @@
+// What the end-to-end driver needs to work the real program: a program folder
+// of its own, the process, its windows and controls, its message boxes, the
+// registry of the Wine prefix and screenshots.
+#pragma once
+
+#include "tuning/CustomRegistry.h"
+#include "tuning/RegistryStoreWin32.h"
+#include "tuning/TweakCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kavrolt::e2e {
+
+// The program under test, as given on the command line.
+extern std::wstring g_programSource;
+
+std::u16string U16(const std::wstring& text);
+std::wstring Wide(std::u16string_view text);
+
+// A folder in the temporary folder that holds a copy of the program.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring Program() const { return path_ + L"Kavrolt.exe"; }
+
+private:
+    std::wstring path_;
+};
+
+// A started process, ended at the latest when this goes out of scope.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    bool Start(const std::wstring& program, const std::wstring& arguments = L"");
+    // Waits for the process to end; its exit code, or -1 on a time-out.
+    long WaitForExit(DWORD timeoutMs = 30000);
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Polls until the condition holds; false when the time ran out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
+
+// The first visible top-level window of a class in a process (0: any process).
+HWND FindTopWindow(const wchar_t* windowClass, DWORD processId = 0, bool visibleOnly = true);
+// A control of a window of the program by its component name.
+HWND FindControl(HWND window, int controlId);
+int MainControlId(std::u16string_view name);
+int AboutControlId(std::u16string_view name);
+int SettingsControlId(std::u16string_view name);
+std::wstring TextOf(HWND window);
+
+// A message box of the process: its text, and its buttons to press.
+struct MessageBox {
+    HWND window = nullptr;
+    std::wstring text;
+    std::wstring title;
+    HWND owner = nullptr;
+    bool Press(int buttonId) const;
+    bool HasButton(int buttonId) const;
+    unsigned long IconStyle() const;
+};
+MessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs = 60000);
+
+// Saves what the screen shows of a window as a BMP in KAVROLT_SCREENSHOTS.
+void SaveScreenshot(HWND window, const std::string& name);
+
+// The registry of the prefix, through the program's own helpers.
+RegistryStore& Registry();
+void ClearProgramState();
+std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>>
+RawValue(RegRoot root, std::u16string_view path, std::u16string_view name);
+
+// The caption table row, from the table the driver carries.
+std::wstring Caption(std::u16string_view window, std::u16string_view key);
+
+} // namespace kavrolt::e2e
