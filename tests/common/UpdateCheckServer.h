@@ -36,9 +36,10 @@ public:
         std::string filler;
     };
 
-    explicit ScriptedServer(Script script)
+    // Port 0 takes any free port.
+    explicit ScriptedServer(Script script, std::uint16_t port = 0)
         : script_(std::move(script)),
-          acceptor_(io_, {boost::asio::ip::make_address_v4("127.0.0.1"), 0}) {
+          acceptor_(io_, {boost::asio::ip::make_address_v4("127.0.0.1"), port}) {
         Accept();
         thread_ = std::thread([this] { io_.run(); });
     }

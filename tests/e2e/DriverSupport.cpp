@@ -5,14 +5,20 @@
 #include "windows/KVMainFormLayout.h"
 #include "windows/KVSettingsFormLayout.h"
 
+#include <psapi.h>
+
 #include <cstdio>
 
 namespace kavrolt::e2e {
 
 std::wstring g_programSource;
 
-std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::u16string U16(const std::wstring& text) {
+    return std::u16string(text.begin(), text.end());
+}
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 ProgramFolder::ProgramFolder() {
     wchar_t temp[MAX_PATH] = {};
@@ -35,6 +41,68 @@ ProgramFolder::~ProgramFolder() {
         FindClose(search);
     }
     RemoveDirectoryW(path_.c_str());
+}
+
+void ProgramFolder::AddUpdaterStandIn() const {
+    wchar_t driver[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, driver, MAX_PATH);
+    std::wstring standIn(driver);
+    standIn = standIn.substr(0, standIn.find_last_of(L'\\') + 1) + L"KavroltUpdate.exe";
+    if (!CopyFileW(standIn.c_str(), (path_ + L"KavroltUpdate.exe").c_str(), FALSE))
+        ADD_FAILURE() << "cannot place the stand-in updater";
+}
+
+bool ProgramFolder::UpdaterRan() const {
+    return GetFileAttributesW((path_ + L"updater-ran.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+RunningProgram::RunningProgram(const ProgramFolder& folder, const std::wstring& arguments) {
+    EXPECT_TRUE(process.Start(folder.Program(), arguments));
+    WaitUntil([&] { return (main = FindTopWindow(L"TKVMainForm", process.Id())) != nullptr; });
+    EXPECT_NE(main, nullptr) << "the main window did not appear";
+    if (main)
+        WaitForInputIdle(process.Handle(), 10000);
+}
+
+RunningProgram::~RunningProgram() {
+    if (main && IsWindow(main))
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    process.WaitForExit(15000);
+}
+
+HWND RunningProgram::Control(std::u16string_view name) const {
+    return FindControl(main, MainControlId(name));
+}
+std::wstring RunningProgram::Text(std::u16string_view name) const {
+    return TextOf(Control(name));
+}
+void RunningProgram::Click(std::u16string_view name) const {
+    PostMessageW(Control(name), BM_CLICK, 0, 0);
+}
+void RunningProgram::ClickLabel(std::u16string_view name) const {
+    HWND label = Control(name);
+    PostMessageW(GetParent(label), WM_COMMAND, MAKEWPARAM(MainControlId(name), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(label));
+}
+long RunningProgram::Close() {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    main = nullptr;
+    return process.WaitForExit(15000);
+}
+
+std::wstring RunningProgram::ModulePath(const wchar_t* fileName) const {
+    HMODULE modules[512];
+    DWORD needed = 0;
+    if (!EnumProcessModules(process.Handle(), modules, sizeof modules, &needed))
+        return L"";
+    for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameExW(process.Handle(), modules[i], path, MAX_PATH);
+        const wchar_t* name = wcsrchr(path, L'\\');
+        if (_wcsicmp(name ? name + 1 : path, fileName) == 0)
+            return path;
+    }
+    return L"";
 }
 
 Process::~Process() {
@@ -160,7 +228,9 @@ bool MessageBox::Press(int buttonId) const {
     return true;
 }
 
-bool MessageBox::HasButton(int buttonId) const { return GetDlgItem(window, buttonId) != nullptr; }
+bool MessageBox::HasButton(int buttonId) const {
+    return GetDlgItem(window, buttonId) != nullptr;
+}
 
 unsigned long MessageBox::IconStyle() const {
     // The icon is a static control with ID 20 in the message box template.

@@ -32,6 +32,9 @@ public:
     ProgramFolder& operator=(const ProgramFolder&) = delete;
     const std::wstring& Path() const { return path_; }
     std::wstring Program() const { return path_ + L"Kavrolt.exe"; }
+    // Places the stand-in updater, which leaves updater-ran.txt when started.
+    void AddUpdaterStandIn() const;
+    bool UpdaterRan() const;
 
 private:
     std::wstring path_;
@@ -52,6 +55,26 @@ public:
 
 private:
     PROCESS_INFORMATION info_{};
+};
+
+// The running program, started from a program folder, with its main window.
+class RunningProgram {
+public:
+    explicit RunningProgram(const ProgramFolder& folder, const std::wstring& arguments = L"");
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    HWND Control(std::u16string_view name) const;
+    std::wstring Text(std::u16string_view name) const;
+    void Click(std::u16string_view name) const;
+    // A label: the notification that a click on it sends.
+    void ClickLabel(std::u16string_view name) const;
+    long Close();
+    // Whether the process has loaded a module of that file name, and from where.
+    std::wstring ModulePath(const wchar_t* fileName) const;
+
+    Process process;
+    HWND main = nullptr;
 };
 
 // Polls until the condition holds; false when the time ran out.

@@ -15,40 +15,6 @@ namespace {
 
 constexpr auto HKLM = kHkeyLocalMachine;
 
-// The running program with its main window.
-class RunningProgram {
-public:
-    explicit RunningProgram(const ProgramFolder& folder, const std::wstring& arguments = L"") {
-        EXPECT_TRUE(process.Start(folder.Program(), arguments));
-        WaitUntil([&] { return (main = FindTopWindow(L"TKVMainForm", process.Id())) != nullptr; });
-        EXPECT_NE(main, nullptr) << "the main window did not appear";
-        if (main)
-            WaitForInputIdle(process.Handle(), 10000);
-    }
-    ~RunningProgram() {
-        if (main && IsWindow(main))
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        process.WaitForExit(15000);
-    }
-    HWND Control(std::u16string_view name) const { return FindControl(main, MainControlId(name)); }
-    std::wstring Text(std::u16string_view name) const { return TextOf(Control(name)); }
-    void Click(std::u16string_view name) const { PostMessageW(Control(name), BM_CLICK, 0, 0); }
-    // A label or picture: the notification that a click on it sends.
-    void ClickLabel(std::u16string_view name) const {
-        HWND label = Control(name);
-        PostMessageW(GetParent(label), WM_COMMAND, MAKEWPARAM(MainControlId(name), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(label));
-    }
-    long Close() {
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        main = nullptr;
-        return process.WaitForExit(15000);
-    }
-
-    Process process;
-    HWND main = nullptr;
-};
-
 class MainWindowDriver : public ::testing::Test {
 protected:
     void SetUp() override { ClearProgramState(); }
@@ -59,11 +25,11 @@ TEST_F(MainWindowDriver, ShowsEveryTextOfTheCaptionTable) {
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
     EXPECT_EQ(TextOf(program.main), Caption(u"KVMainForm", u"KVMainForm"));
-    for (auto name : {u"BenefitsLabel", u"BenefitsDescription", u"OSVersionLabel",
-                      u"ProcessorTypeLabel", u"SpeedLabel", u"FastLabel", u"FasterLabel",
-                      u"NavStatic1", u"NavStatic2", u"NavStatic3", u"NavStatic4", u"NavLabel2",
-                      u"LinkLabel4", u"LinkLabel5", u"LinkLabel6", u"LinkLabel7", u"GoButton",
-                      u"RestoreButton", u"UpdatesButton"}) {
+    for (auto name :
+         {u"BenefitsLabel", u"BenefitsDescription", u"OSVersionLabel", u"ProcessorTypeLabel",
+          u"SpeedLabel", u"FastLabel", u"FasterLabel", u"NavStatic1", u"NavStatic2", u"NavStatic3",
+          u"NavStatic4", u"NavLabel2", u"LinkLabel4", u"LinkLabel5", u"LinkLabel6", u"LinkLabel7",
+          u"GoButton", u"RestoreButton", u"UpdatesButton"}) {
         EXPECT_EQ(program.Text(name), Caption(u"KVMainForm", name)) << Wide(name).c_str();
         EXPECT_TRUE(IsWindowVisible(program.Control(name)));
         RECT box{};
@@ -101,8 +67,7 @@ void ExpectOptimizedForWindows10() {
                 << n;
         } else if (row.form == TweakForm::Text) {
             EXPECT_EQ(value->first, kRegSz) << n;
-            EXPECT_EQ(ReadRegString(Registry(), row.root, row.path, row.name, u"", false),
-                      row.text)
+            EXPECT_EQ(ReadRegString(Registry(), row.root, row.path, row.name, u"", false), row.text)
                 << n;
         } else {
             EXPECT_EQ(value->first, kRegBinary);
@@ -113,8 +78,7 @@ void ExpectOptimizedForWindows10() {
 
 TEST_F(MainWindowDriver, OptimizeThenRestoreThroughTheWindows) {
     // Original values that differ from the defaults.
-    WriteRegInteger(Registry(), HKLM,
-                    u"\\System\\CurrentControlSet\\Control\\PriorityControl\\",
+    WriteRegInteger(Registry(), HKLM, u"\\System\\CurrentControlSet\\Control\\PriorityControl\\",
                     u"Win32PrioritySeparation", 38, false);
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
@@ -258,6 +222,79 @@ TEST_F(MainWindowDriver, AboutShowsTheVersionOnceAndCloses) {
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(about); }, 5000));
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(program.main) != FALSE; }, 5000));
     }
+    EXPECT_EQ(program.Close(), 0);
+}
+
+} // namespace
+} // namespace kavrolt::e2e
+
+namespace kavrolt::e2e {
+namespace {
+
+// Wine takes the screen's pixels per inch from LogPixels when a program starts.
+class ScreenDpi {
+public:
+    explicit ScreenDpi(int dpi) { Set(dpi); }
+    ~ScreenDpi() { Set(96); }
+
+private:
+    static void Set(int dpi) {
+        WriteRegInteger(Registry(), kHkeyCurrentUser, u"\\Control Panel\\Desktop\\", u"LogPixels",
+                        dpi, false);
+        WriteRegInteger(
+            Registry(), kHkeyLocalMachine,
+            u"\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts\\",
+            u"LogPixels", dpi, false);
+    }
+};
+
+TEST_F(MainWindowDriver, WindowsScaleAt144Dpi) {
+    ScreenDpi dpi(144);
+    RunningProgram program(folder);
+    ASSERT_NE(program.main, nullptr);
+    RECT client{};
+    GetClientRect(program.main, &client);
+    EXPECT_EQ(client.right, MulDiv(764, 144, 96));
+    EXPECT_EQ(client.bottom, MulDiv(500, 144, 96));
+    RECT go{};
+    GetWindowRect(program.Control(u"GoButton"), &go);
+    // Sizes scale as MulDiv does, rounding halves away from zero.
+    EXPECT_EQ(go.right - go.left, MulDiv(145, 144, 96));
+    SaveScreenshot(program.main, "main-144");
+
+    program.ClickLabel(u"LinkLabel7");
+    HWND about = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (about = FindTopWindow(L"TKVAboutForm", program.process.Id())); }));
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, MulDiv(700, 144, 96));
+    SaveScreenshot(about, "about-144");
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(program.main) != FALSE; }));
+
+    SendMessageW(program.Control(u"WindowsCombo"), CB_SETCURSEL, 0, 0);
+    program.Click(u"GoButton");
+    HWND progress = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (progress = FindTopWindow(L"TKVSettingsForm", program.process.Id())); }));
+    WaitUntil([&] {
+        return SendMessageW(FindControl(progress, SettingsControlId(u"MainProgress")), PBM_GETPOS,
+                            0, 0) >= 50;
+    });
+    GetClientRect(progress, &client);
+    EXPECT_EQ(client.right, MulDiv(479, 144, 96));
+    SaveScreenshot(progress, "progress-144");
+    const auto restart = WaitForMessageBox(program.process.Id());
+    ASSERT_NE(restart.window, nullptr);
+    SaveScreenshot(restart.window, "restart-question-144");
+    restart.Press(IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restart.window); }));
+    program.Click(u"RestoreButton");
+    const auto confirm = WaitForMessageBox(program.process.Id());
+    ASSERT_NE(confirm.window, nullptr);
+    SaveScreenshot(confirm.window, "restore-confirmation-144");
+    confirm.Press(IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(confirm.window); }));
     EXPECT_EQ(program.Close(), 0);
 }
 
