@@ -24,7 +24,6 @@ public:
     Win32Tooltip(const Win32Tooltip&) = delete;
     Win32Tooltip& operator=(const Win32Tooltip&) = delete;
     bool Exists() const override { return IsWindow(window_) != FALSE; }
-    HWND Handle() const { return window_; }
 
 private:
     HWND window_;

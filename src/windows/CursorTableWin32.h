@@ -1,6 +1,7 @@
-// The application's cursor table: the cursor that a component of each kind of
-// pointer shows. The arrow and the hourglass are the system's; the hand of
-// links is whatever has been entered for it, and the arrow while nothing is.
+// The application's cursor table: the cursor shown for each kind of pointer
+// that a component asks for. The arrow and the hourglass are the system's; the
+// hand of links is whatever has been entered for it, and the arrow while
+// nothing is.
 #pragma once
 
 #include "windows/FormModel.h"
