@@ -72,6 +72,10 @@ struct Component {
     bool wordWrap = false;                   // fixed-size labels: wrapped, vertically centred
     bool tabStop = false;
     int background = -1; // panels: a system colour; -1: the parent's
+    // Shown while the pointer rests on the component: the short hint before
+    // the first "|" as a tooltip, the long hint after it as the application's
+    // current hint. Empty: the hint of the parent panel, if any.
+    std::u16string hint;
 };
 
 struct FormModel {

@@ -2,6 +2,8 @@
 
 #include "appearance/SystemFont.h"
 #include "appearance/SystemFontWin32.h"
+#include "windows/CursorTableWin32.h"
+#include "windows/HintApplicationWin32.h"
 
 #include <commctrl.h>
 
@@ -416,16 +418,8 @@ int Form::BackgroundOf(int container) const {
 HCURSOR Form::CursorFor(int index) const {
     while (index >= 0) {
         const Component& component = model_.components[static_cast<std::size_t>(index)];
-        switch (component.cursor) {
-        case CursorKind::HourGlass:
-            return LoadCursorW(nullptr, IDC_WAIT);
-        case CursorKind::Hand:
-            return LoadCursorW(nullptr, IDC_HAND);
-        case CursorKind::Arrow:
-            return LoadCursorW(nullptr, IDC_ARROW);
-        case CursorKind::Inherit:
-            break;
-        }
+        if (component.cursor != CursorKind::Inherit)
+            return CursorOf(component.cursor);
         index = component.parent;
     }
     return nullptr;
@@ -453,32 +447,70 @@ void Form::Hover(int index) {
     hovered_ = index;
     if (left >= 0)
         OnMouseLeave(left);
-    if (index >= 0) {
+    if (index >= 0)
         OnMouseEnter(index);
-        SetTimer(window_, kHoverTimer, 100, nullptr);
+    UpdatePollTimer();
+}
+
+// The hint under the pointer is the component's own, or that of the nearest
+// panel around it that has one.
+void Form::PointHint(int index) {
+    HintApplication* hints = ApplicationHints();
+    if (!hints)
+        return;
+    while (index >= 0 && model_.components[static_cast<std::size_t>(index)].hint.empty())
+        index = model_.components[static_cast<std::size_t>(index)].parent;
+    const int before = hinted_;
+    hinted_ = index;
+    if (index >= 0) {
+        const Component& component = model_.components[static_cast<std::size_t>(index)];
+        hints->PointerOver(&component, component.hint);
     } else {
-        KillTimer(window_, kHoverTimer);
+        hints->PointerOver(nullptr, {});
     }
+    if ((before >= 0) != (index >= 0))
+        UpdatePollTimer();
+}
+
+// The pointer has left the window while one of its hints applied. Another
+// window of the program may have claimed the pointer already.
+void Form::LeaveHint() {
+    if (hinted_ < 0)
+        return;
+    const Component& component = model_.components[static_cast<std::size_t>(hinted_)];
+    hinted_ = -1;
+    if (HintApplication* hints = ApplicationHints())
+        hints->PointerLeft(&component);
+}
+
+void Form::UpdatePollTimer() {
+    if (hovered_ >= 0 || hinted_ >= 0)
+        SetTimer(window_, kHoverTimer, 100, nullptr);
+    else
+        KillTimer(window_, kHoverTimer);
 }
 
 // Leaving a component for a place that sends no cursor message (another
 // program, the desktop) is noticed by looking where the pointer is.
 void Form::PollHover() {
-    if (hovered_ < 0)
-        return;
     POINT point{};
     GetCursorPos(&point);
     HWND under = WindowFromPoint(point);
-    const Component& component = model_.components[static_cast<std::size_t>(hovered_)];
-    bool still = false;
-    if (HWND own = ControlAt(hovered_)) {
-        still = under == own;
-    } else if (HWND container = ContainerWindow(component.parent); under == container) {
-        ScreenToClient(container, &point);
-        still = PictureAt(component.parent, point) == hovered_;
+    if (hinted_ >= 0 && (!under || GetAncestor(under, GA_ROOT) != window_))
+        LeaveHint();
+    if (hovered_ >= 0) {
+        const Component& component = model_.components[static_cast<std::size_t>(hovered_)];
+        bool still = false;
+        if (HWND own = ControlAt(hovered_)) {
+            still = under == own;
+        } else if (HWND container = ContainerWindow(component.parent); under == container) {
+            ScreenToClient(container, &point);
+            still = PictureAt(component.parent, point) == hovered_;
+        }
+        if (!still)
+            Hover(-1);
     }
-    if (!still)
-        Hover(-1);
+    UpdatePollTimer();
 }
 
 // Messages that a container (the window or a panel) gets for itself and its
@@ -544,6 +576,7 @@ LRESULT Form::ContainerMessage(int container, HWND handle, UINT message, WPARAM 
             index = picture >= 0 ? picture : container;
         }
         Hover(index >= 0 && index != container ? index : -1);
+        PointHint(index);
         if (HCURSOR cursor = index >= 0 ? CursorFor(index) : nullptr) {
             SetCursor(cursor);
             return TRUE;
@@ -608,9 +641,20 @@ LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
         if (SettingChangeRereadsDesktopFont(name, static_cast<unsigned>(wParam))) {
             DesktopFontChanged(model_, ReadDesktopFont());
             ApplyFonts();
+            // The application reads the system metrics anew once, through
+            // the window that has no owner: the hint timings come back with
+            // a new hint window.
+            if (!GetWindow(window_, GW_OWNER))
+                if (HintApplication* hints = ApplicationHints())
+                    hints->RecreateHintWindow();
         }
         break;
     }
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            if (HintApplication* hints = ApplicationHints())
+                hints->CancelHint();
+        break;
     case WM_TIMER:
         if (wParam == kHoverTimer) {
             PollHover();

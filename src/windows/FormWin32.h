@@ -17,7 +17,6 @@
 
 namespace kavrolt::win {
 
-
 struct WindowSpec {
     const wchar_t* className;
     int clientWidth; // at 96 DPI
@@ -83,6 +82,9 @@ private:
     int BackgroundOf(int container) const;
     void Hover(int index);
     void PollHover();
+    void PointHint(int index);
+    void LeaveHint();
+    void UpdatePollTimer();
 
     FormModel model_;
     WindowSpec spec_;
@@ -95,6 +97,7 @@ private:
     std::vector<BitmapHandle> backgrounds_;
     std::vector<BrushHandle> backgroundBrushes_;
     int hovered_ = -1;
+    int hinted_ = -1; // the component whose hint applies under the pointer
 };
 
 } // namespace kavrolt::win

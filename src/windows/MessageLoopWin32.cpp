@@ -1,5 +1,7 @@
 #include "windows/MessageLoopWin32.h"
 
+#include "windows/HintApplicationWin32.h"
+
 namespace kavrolt::win {
 namespace {
 
@@ -15,6 +17,9 @@ void SetShortCutHandler(ShortCutHandler handler) {
 }
 
 void DispatchProgramMessage(MSG& message, HWND dialogWindow) {
+    if (CancelsHint(message.message))
+        if (HintApplication* hints = ApplicationHints())
+            hints->CancelHint();
     if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
         bool handled = false;
         if (auto& handler = Handler())

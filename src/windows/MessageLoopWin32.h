@@ -14,7 +14,8 @@ using ShortCutHandler = std::function<void(const MSG& message, bool& handled)>;
 void SetShortCutHandler(ShortCutHandler handler);
 
 // Translates and dispatches one message, unless the shortcut handler or the
-// dialog navigation of the given window takes it.
+// dialog navigation of the given window takes it. A key or mouse button
+// pressed cancels the application's hint first.
 void DispatchProgramMessage(MSG& message, HWND dialogWindow = nullptr);
 
 // Dispatches every message that is waiting in the thread's queue, then returns.

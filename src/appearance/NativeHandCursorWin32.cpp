@@ -1,0 +1,24 @@
+#include "appearance/NativeHandCursorWin32.h"
+#include "appearance/NativeHandCursor.h"
+
+#include "windows/CursorTableWin32.h"
+
+namespace kavrolt {
+
+namespace win {
+
+void InitNativeHandCursorFrom(const std::function<HCURSOR()>& loadHand) {
+    try {
+        // Without a hand cursor the entry stays empty and links show the arrow.
+        SetHandPointCursor(loadHand());
+    } catch (...) {
+    }
+}
+
+} // namespace win
+
+void InitNativeHandCursor() {
+    win::InitNativeHandCursorFrom([] { return LoadCursorW(nullptr, IDC_HAND); });
+}
+
+} // namespace kavrolt
