@@ -60,8 +60,9 @@ public:
         about.Create(main.Handle());
         progress.Create(main.Handle());
         about.helpRequested = [&main] { main.HelpFilePopupClick(); };
-        SetShortCutHandler(
-            [&main](const MSG& message, bool& handled) { main.ApplicationEventsShortCut(message, handled); });
+        SetShortCutHandler([&main](const MSG& message, bool& handled) {
+            main.ApplicationEventsShortCut(message, handled);
+        });
         main.CentreOver(nullptr);
         ShowWindow(main.Handle(), SW_SHOWNORMAL);
         UpdateWindow(main.Handle());

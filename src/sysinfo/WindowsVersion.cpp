@@ -101,11 +101,13 @@ int ProcessorVendorFromName(std::u16string_view name) {
 }
 
 int DetectProcessorVendor(RegistryStore& store) {
-    return ProcessorVendorFromName(ReadRegString(store, kHkeyLocalMachine,
-                                                 u"\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\",
-                                                 u"ProcessorNameString", u"", false));
+    return ProcessorVendorFromName(ReadRegString(
+        store, kHkeyLocalMachine, u"\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\",
+        u"ProcessorNameString", u"", false));
 }
 
-int DetectProcessorVendor() { return DetectProcessorVendor(DefaultRegistryStore()); }
+int DetectProcessorVendor() {
+    return DetectProcessorVendor(DefaultRegistryStore());
+}
 
 } // namespace kavrolt

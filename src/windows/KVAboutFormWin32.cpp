@@ -1,8 +1,8 @@
 #include "windows/KVAboutFormWin32.h"
 
+#include "app/Product.h"
 #include "app/Shell.h"
 #include "app/Sound.h"
-#include "app/Product.h"
 #include "appearance/Captions.h"
 #include "appearance/SystemFont.h"
 #include "windows/KVAboutFormLayout.h"

@@ -1,9 +1,9 @@
 #include "windows/KVMainFormWin32.h"
 
+#include "app/Product.h"
 #include "app/Shell.h"
 #include "app/Sound.h"
 #include "app/TimeStamps.h"
-#include "app/Product.h"
 #include "appearance/Captions.h"
 #include "appearance/SystemFont.h"
 #include "sysinfo/WindowsVersion.h"
@@ -60,11 +60,13 @@ bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
 KVMainForm::KVMainForm(KVAboutForm& about, KVSettingsForm& progress)
     : Form(MakeMainFormModel(),
            WindowSpec{L"TKVMainForm", kMainClientWidth, kMainClientHeight,
-                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                      0, kColorBtnFace}),
+                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
+                      kColorBtnFace}),
       about_(about), progress_(progress) {}
 
-int KVMainForm::Index(std::u16string_view name) const { return Model().IndexOf(name); }
+int KVMainForm::Index(std::u16string_view name) const {
+    return Model().IndexOf(name);
+}
 
 std::u16string_view KVMainForm::NameOf(int index) const {
     return Model().components[static_cast<std::size_t>(index)].name;
@@ -92,8 +94,8 @@ void KVMainForm::SetUpLists() {
         return list;
     };
     const bool large = size == 24;
-    windowsImages_ = large ? makeList({L"WINWORK150", L"WINSERVER150"})
-                           : makeList({L"WINWORK", L"WINSERVER"});
+    windowsImages_ =
+        large ? makeList({L"WINWORK150", L"WINSERVER150"}) : makeList({L"WINWORK", L"WINSERVER"});
     processorImages_ = makeList({large ? L"CHIP150" : L"CHIP"});
 
     auto fill = [](HWND combo, HIMAGELIST images, const auto& entries) {
@@ -148,8 +150,8 @@ void KVMainForm::OnCreated() {
 }
 
 void KVMainForm::ShowMenuTexts() {
-    const std::pair<UINT, std::u16string_view> items[] = {{kHelpFileCommand, u"HelpFilePopup"},
-                                                          {kTechSupportCommand, u"TechSupportPopup"}};
+    const std::pair<UINT, std::u16string_view> items[] = {
+        {kHelpFileCommand, u"HelpFilePopup"}, {kTechSupportCommand, u"TechSupportPopup"}};
     for (const auto& [command, name] : items) {
         const auto& text = Model().components[static_cast<std::size_t>(Index(name))].text;
         ModifyMenuW(popup_.get(), command, MF_BYCOMMAND | MF_STRING, command, Wide(text));
@@ -168,15 +170,16 @@ void KVMainForm::FormCreate() {
         std::u16string date =
             StampToText(ReadRegString(store, HKLM, kProgramKey, u"UpdatedDate", u"", false));
         if (date.empty())
-            date = StampToText(ReadRegString(store, HKLM, kProgramKey, u"InstalledDate", u"", false));
+            date =
+                StampToText(ReadRegString(store, HKLM, kProgramKey, u"InstalledDate", u"", false));
         int processor = ReadRegInteger(store, HKLM, kProgramKey, u"ProcessorType", -1, false);
         const int speed = ReadRegInteger(store, HKLM, kProgramKey, u"SpeedSetting", 0, false);
         const bool restore = ReadRegBool(store, HKLM, kProgramKey, u"Restore", false, false);
 
         auto append = [&](std::u16string_view name, std::u16string_view tail) {
             const int index = Index(name);
-            Model().SetText(index,
-                            Model().components[static_cast<std::size_t>(index)].text + std::u16string(tail));
+            Model().SetText(index, Model().components[static_cast<std::size_t>(index)].text +
+                                       std::u16string(tail));
         };
         append(u"SoftwareLastUpdateLabel", date);
         append(u"VersionInstalledLabel", kProgramVersion);
@@ -187,7 +190,10 @@ void KVMainForm::FormCreate() {
             processor = DetectProcessorVendor();
         SendMessageW(Control(u"ProcessorCombo"), CB_SETCURSEL, static_cast<WPARAM>(processor), 0);
         EnableWindow(Control(u"RestoreButton"), restore);
-        SendMessageW(Control(u"SpeedTrackBar"), TBM_SETPOS, TRUE, speed < 0 ? 0 : speed > 1 ? 1 : speed);
+        SendMessageW(Control(u"SpeedTrackBar"), TBM_SETPOS, TRUE,
+                     speed < 0   ? 0
+                     : speed > 1 ? 1
+                                 : speed);
 
         // Update rule: a missing date counts as now, so no check starts.
         const auto now = StampText(DateTimeToStamp(CurrentDateTime()));
@@ -226,8 +232,8 @@ void KVMainForm::NavButton1Click() {
     GetWindowRect(Handle(), &frame);
     GetClientRect(Handle(), &client);
     const auto& button = Model().components[static_cast<std::size_t>(Index(u"NavButton1"))].bounds;
-    const int x = frame.left + ((frame.right - frame.left) - client.right) +
-                  Scale(button.left) + Scale(button.width);
+    const int x = frame.left + ((frame.right - frame.left) - client.right) + Scale(button.left) +
+                  Scale(button.width);
     const int y = frame.top + ((frame.bottom - frame.top) - client.bottom) + Scale(button.top) +
                   Scale(button.height);
     TrackPopupMenuEx(popup_.get(), TPM_RIGHTALIGN | TPM_LEFTBUTTON | TPM_VERPOSANIMATION, x, y,
@@ -312,19 +318,27 @@ int KVMainForm::ProcessorListIndex() {
 int KVMainForm::SpeedPosition() {
     return static_cast<int>(SendMessageW(Control(u"SpeedTrackBar"), TBM_GETPOS, 0, 0));
 }
-void KVMainForm::EnableMainWindow(bool enabled) { EnableWindow(Handle(), enabled); }
+void KVMainForm::EnableMainWindow(bool enabled) {
+    EnableWindow(Handle(), enabled);
+}
 void KVMainForm::EnableRestoreButton(bool enabled) {
     EnableWindow(Control(u"RestoreButton"), enabled);
 }
-void KVMainForm::ShowProgress() { progress_.ShowCentredOver(Handle()); }
+void KVMainForm::ShowProgress() {
+    progress_.ShowCentredOver(Handle());
+}
 void KVMainForm::SetStepCounters(int stepTotal, int stepCount) {
     progress_.SetStepCounters(stepTotal, stepCount);
 }
-void KVMainForm::SetProgressHeading(std::u16string_view text) { progress_.SetHeading(text); }
+void KVMainForm::SetProgressHeading(std::u16string_view text) {
+    progress_.SetHeading(text);
+}
 void KVMainForm::AdvanceProgressStep(std::u16string_view text) {
     progress_.AdvanceProgressStep(text);
 }
-void KVMainForm::CloseProgress() { progress_.CloseForm(); }
+void KVMainForm::CloseProgress() {
+    progress_.CloseForm();
+}
 int KVMainForm::ShowMessage(std::u16string_view text, unsigned flags) {
     const std::u16string body(text);
     return MessageBoxW(Handle(), Wide(body), Wide(Model().title), flags);
@@ -332,8 +346,14 @@ int KVMainForm::ShowMessage(std::u16string_view text, unsigned flags) {
 std::u16string KVMainForm::LoadCaption(std::u16string_view window, std::u16string_view key) {
     return kavrolt::LoadCaption(window, key);
 }
-void KVMainForm::PlayClickSound() { kavrolt::PlayClickSound(); }
-void KVMainForm::RestartWindows() { kavrolt::RestartWindows(); }
-RegistryStore& KVMainForm::Registry() { return DefaultRegistryStore(); }
+void KVMainForm::PlayClickSound() {
+    kavrolt::PlayClickSound();
+}
+void KVMainForm::RestartWindows() {
+    kavrolt::RestartWindows();
+}
+RegistryStore& KVMainForm::Registry() {
+    return DefaultRegistryStore();
+}
 
 } // namespace kavrolt::win

@@ -125,16 +125,14 @@ TYPED_TEST_P(RegistryBehaviour, DeletionRemovesTheValueAndCreatesNothing) {
     this->Put(u"gone", kRegSz, Utf16Bytes(u"x"));
     DeleteRegValue(this->store(), kHkeyCurrentUser, this->Key(), u"gone", false);
     DeleteRegValue(this->store(), kHkeyCurrentUser, this->Key(), u"neverThere", false);
-    DeleteRegValue(this->store(), kHkeyCurrentUser, this->Key(u"Missing\\Below\\"), u"keep",
-                   false);
+    DeleteRegValue(this->store(), kHkeyCurrentUser, this->Key(u"Missing\\Below\\"), u"keep", false);
 
     EXPECT_FALSE(this->Get(u"gone").has_value());
     EXPECT_EQ(this->Get(u"keep"), (RawValue{kRegDword, DwordBytes(1)}));
     EXPECT_FALSE(this->env.KeyExists(kHkeyCurrentUser, this->Key(u"Missing\\")));
 }
 
-REGISTER_TYPED_TEST_SUITE_P(RegistryBehaviour,
-                            ReadersGiveTheirDefaultForValuesOfTheWrongTypeOrSize,
+REGISTER_TYPED_TEST_SUITE_P(RegistryBehaviour, ReadersGiveTheirDefaultForValuesOfTheWrongTypeOrSize,
                             ReadRegStringCutsAtTheFirstZeroAndTreatsEmptyAsMissing,
                             IntegersAndBooleansRoundTrip, WritersStoreTheirFormsAndReplaceAnyType,
                             AWriteBelowAMissingPathCreatesTheWholePath,

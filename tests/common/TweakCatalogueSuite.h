@@ -59,8 +59,8 @@ TYPED_TEST_P(TweakCatalogueBehaviour, ApplyWritesTheRowsOfEachVersionCode) {
     const std::set<int> servers = RowRange(1, 31);
     const std::set<int> workstations = RowRange(1, 30, {32, 33});
     const std::vector<std::pair<int, std::set<int>>> cases = {
-        {0, win2000},      {2, servers},      {4, servers},       {7, servers},
-        {1, workstations}, {3, workstations}, {5, workstations},  {6, workstations},
+        {0, win2000},      {2, servers},          {4, servers},         {7, servers},
+        {1, workstations}, {3, workstations},     {5, workstations},    {6, workstations},
         {8, workstations}, {-1, RowRange(1, 30)}, {9, RowRange(1, 30)},
     };
     for (const auto& [code, rows] : cases) {
@@ -73,14 +73,14 @@ TYPED_TEST_P(TweakCatalogueBehaviour, ApplyWritesTheRowsOfEachVersionCode) {
 
 TYPED_TEST_P(TweakCatalogueBehaviour, ApplyStoresEachRowInItsForm) {
     ApplyTweaks(this->env.Store(), 8);
-    EXPECT_EQ(this->System(17), (RawValue{kRegBinary, {0, 0, 0, 0}})); // SmoothScroll
-    EXPECT_EQ(this->System(12), (RawValue{kRegSz, Utf16Bytes(u"1")}));  // MinAnimate
-    EXPECT_EQ(this->System(18), (RawValue{kRegSz, Utf16Bytes(u"Yes")})); // Use StyleSheets
-    EXPECT_EQ(this->System(19), (RawValue{kRegSz, Utf16Bytes(u"Yes")})); // Append Completion
-    EXPECT_EQ(this->System(32), (RawValue{kRegSz, Utf16Bytes(u"Y")}));   // Enable
+    EXPECT_EQ(this->System(17), (RawValue{kRegBinary, {0, 0, 0, 0}}));     // SmoothScroll
+    EXPECT_EQ(this->System(12), (RawValue{kRegSz, Utf16Bytes(u"1")}));     // MinAnimate
+    EXPECT_EQ(this->System(18), (RawValue{kRegSz, Utf16Bytes(u"Yes")}));   // Use StyleSheets
+    EXPECT_EQ(this->System(19), (RawValue{kRegSz, Utf16Bytes(u"Yes")}));   // Append Completion
+    EXPECT_EQ(this->System(32), (RawValue{kRegSz, Utf16Bytes(u"Y")}));     // Enable
     EXPECT_EQ(this->System(8), (RawValue{kRegDword, DwordBytes(300000)})); // KeepAliveTime
-    EXPECT_EQ(this->System(15), (RawValue{kRegDword, DwordBytes(1)}));  // Win32PrioritySeparation
-    EXPECT_EQ(this->System(27), (RawValue{kRegDword, DwordBytes(4)}));  // Messenger Start
+    EXPECT_EQ(this->System(15), (RawValue{kRegDword, DwordBytes(1)})); // Win32PrioritySeparation
+    EXPECT_EQ(this->System(27), (RawValue{kRegDword, DwordBytes(4)})); // Messenger Start
 }
 
 TYPED_TEST_P(TweakCatalogueBehaviour, BackupCopiesSystemValuesOrTheDefaults) {

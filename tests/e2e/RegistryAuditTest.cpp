@@ -223,9 +223,8 @@ std::wstring Unmirrored(const std::wstring& key) {
 }
 
 void StartDesktop() {
-    HWND window =
-        CreateWindowExW(0, L"STATIC", L"audit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
-                        100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"audit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                                  200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_NE(window, nullptr);
     SetForegroundWindow(window);
     SetCursorPos(50, 50);

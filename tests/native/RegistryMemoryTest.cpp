@@ -15,8 +15,7 @@ public:
     MemoryRegistryStore inner;
     std::vector<std::string> calls;
 
-    long OpenKey(RegRoot root, std::u16string_view path, std::uint32_t mask,
-                 RegKey& key) override {
+    long OpenKey(RegRoot root, std::u16string_view path, std::uint32_t mask, RegKey& key) override {
         calls.push_back("open " + Narrow(path) + " " + Hex(mask));
         return inner.OpenKey(root, path, mask, key);
     }
@@ -25,8 +24,8 @@ public:
         calls.push_back("create " + Narrow(path) + " " + Hex(mask));
         return inner.CreateKey(root, path, mask, key);
     }
-    long QueryValue(RegKey key, std::u16string_view name, std::uint32_t* type,
-                    std::uint8_t* data, std::uint32_t* size) override {
+    long QueryValue(RegKey key, std::u16string_view name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override {
         calls.push_back(data ? "read" : "size");
         return inner.QueryValue(key, name, type, data, size);
     }
@@ -66,9 +65,8 @@ TEST(RegistryHelpers, OpenEachKeyWithTheMaskOfTheirKindAndCloseIt) {
         bool use64;
         std::vector<std::string> expected;
     };
-    for (const auto& [use64, expectedMasks] :
-         {Case{false, {"20006", "20019", "20019", "F003F"}},
-          Case{true, {"20106", "20119", "20119", "F013F"}}}) {
+    for (const auto& [use64, expectedMasks] : {Case{false, {"20006", "20019", "20019", "F003F"}},
+                                               Case{true, {"20106", "20119", "20119", "F013F"}}}) {
         RecordingStore store;
         WriteRegInteger(store, HKCU, kPath, u"n", 1, use64);
         ReadRegInteger(store, HKCU, kPath, u"n", 0, use64);

@@ -119,10 +119,7 @@ TEST(Startup, CheckModeAsksOnlyWhenAnUpdateIsAvailable) {
         host.answer = answer;
         RunStartup(host, {u"/CheckUpdate"});
         std::vector<std::string> expected = {
-            "check",
-            "close TKVAboutForm",
-            "close TKVSettingsForm",
-            "close TKVMainForm",
+            "check", "close TKVAboutForm", "close TKVSettingsForm", "close TKVMainForm",
             "ask KVUpdateForm.MessageBoxUpdate1\r\n\r\nKVUpdateForm.MessageBoxUpdate2 | "
             "KVMainForm.KVMainForm | 68"};
         if (answer == 6)

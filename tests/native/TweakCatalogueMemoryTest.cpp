@@ -20,7 +20,8 @@ TEST(TweakCatalogue, AppliesOnlyToTheRegistryItNames) {
     EXPECT_EQ(keys.size(), 32u + 7u);
     EXPECT_TRUE(keys.count(u"HKLM\\Software\\TORVEK\\Kavrolt\\MinAnimate"));
     EXPECT_TRUE(keys.count(u"HKCU\\Control Panel\\Desktop\\WindowMetrics\\MinAnimate"));
-    EXPECT_TRUE(keys.count(u"HKLM\\System\\CurrentControlSet\\Services\\P3\\Parameters\\HackFlags"));
+    EXPECT_TRUE(
+        keys.count(u"HKLM\\System\\CurrentControlSet\\Services\\P3\\Parameters\\HackFlags"));
 }
 
 TEST(TweakCatalogue, HoldsRowsUsedBackedUpOrDeleted) {

@@ -17,12 +17,11 @@ struct TableCase {
 
 TEST(WindowsVersion, DecisionTable) {
     const TableCase cases[] = {
-        {5, 0, 0, 0},  {5, 0, 1, 0},   {5, 0, 3, 0},  {5, 1, 0, 1},  {5, 1, 1, 1},
-        {5, 1, 2, 1},  {5, 2, 1, 1},   {5, 2, 2, 2},  {5, 2, 3, 2},  {5, 2, 0, -1},
-        {5, 3, 1, -1}, {6, 0, 1, 3},   {6, 0, 3, 4},  {6, 0, 0, -1}, {6, 1, 1, 5},
-        {6, 1, 3, 4},  {6, 1, 2, 4},   {6, 1, 0, -1}, {6, 2, 1, 6},  {6, 2, 3, 7},
-        {6, 3, 1, 6},  {6, 3, 3, 7},   {6, 3, 0, -1}, {6, 4, 1, -1}, {10, 0, 1, 8},
-        {10, 0, 3, 8}, {10, 0, 0, 8},  {10, 5, 2, 8}, {7, 0, 1, -1}, {4, 0, 1, -1},
+        {5, 0, 0, 0},  {5, 0, 1, 0},   {5, 0, 3, 0},  {5, 1, 0, 1},  {5, 1, 1, 1},  {5, 1, 2, 1},
+        {5, 2, 1, 1},  {5, 2, 2, 2},   {5, 2, 3, 2},  {5, 2, 0, -1}, {5, 3, 1, -1}, {6, 0, 1, 3},
+        {6, 0, 3, 4},  {6, 0, 0, -1},  {6, 1, 1, 5},  {6, 1, 3, 4},  {6, 1, 2, 4},  {6, 1, 0, -1},
+        {6, 2, 1, 6},  {6, 2, 3, 7},   {6, 3, 1, 6},  {6, 3, 3, 7},  {6, 3, 0, -1}, {6, 4, 1, -1},
+        {10, 0, 1, 8}, {10, 0, 3, 8},  {10, 0, 0, 8}, {10, 5, 2, 8}, {7, 0, 1, -1}, {4, 0, 1, -1},
         {0, 0, 0, -1}, {11, 0, 1, -1},
     };
     for (const auto& c : cases)
@@ -46,12 +45,12 @@ VersionQueries Queries(bool extendedWorks, ReportedVersion extended, bool basicW
 
 TEST(WindowsVersion, DetectionFallsBackToTheBasicQueryWithoutProductType) {
     EXPECT_EQ(DetectWindowsVersionWith(Queries(true, {6, 1, 3}, true, {5, 0, 1})), 4);
-    const TableCase basic[] = {{5, 0, 3, 0}, {5, 1, 3, 1}, {10, 0, 3, 8}, {5, 2, 3, -1},
+    const TableCase basic[] = {{5, 0, 3, 0},  {5, 1, 3, 1},  {10, 0, 3, 8}, {5, 2, 3, -1},
                                {6, 0, 1, -1}, {6, 1, 1, -1}, {6, 3, 1, -1}};
     for (const auto& c : basic)
-        EXPECT_EQ(DetectWindowsVersionWith(
-                      Queries(false, {}, true, {c.major, c.minor, c.productType})),
-                  c.expected)
+        EXPECT_EQ(
+            DetectWindowsVersionWith(Queries(false, {}, true, {c.major, c.minor, c.productType})),
+            c.expected)
             << c.major << "." << c.minor;
     // Both queries failing leave the numbers at 0.
     EXPECT_EQ(DetectWindowsVersionWith(Queries(false, {}, false, {})), -1);

@@ -2,4 +2,6 @@
 // so that -1 becomes 0). The test starts it under each emulated release.
 #include "sysinfo/WindowsVersion.h"
 
-int main() { return kavrolt::DetectWindowsVersion() + 1; }
+int main() {
+    return kavrolt::DetectWindowsVersion() + 1;
+}

@@ -16,9 +16,7 @@ public:
         base_ = u"\\Software\\KavroltTest\\Run" + ToU16(std::to_wstring(GetCurrentProcessId())) +
                 u"_" + ToU16(std::to_wstring(++counter_)) + u"\\";
     }
-    ~Win32Environment() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, Native(base_).c_str());
-    }
+    ~Win32Environment() { RegDeleteTreeW(HKEY_CURRENT_USER, Native(base_).c_str()); }
     Win32Environment(const Win32Environment&) = delete;
     Win32Environment& operator=(const Win32Environment&) = delete;
 
@@ -34,8 +32,7 @@ public:
                        static_cast<DWORD>(value.data.size()));
         RegCloseKey(key);
     }
-    std::optional<RawValue> Get(RegRoot root, std::u16string_view path,
-                                std::u16string_view name) {
+    std::optional<RawValue> Get(RegRoot root, std::u16string_view path, std::u16string_view name) {
         HKEY key = nullptr;
         if (RegOpenKeyExW(Root(root), Native(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
             return std::nullopt;

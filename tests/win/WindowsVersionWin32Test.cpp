@@ -19,8 +19,8 @@ std::wstring ProgramFolder() {
 void SetEmulatedRelease(const wchar_t* version) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
-                              L"Software\\Wine\\AppDefaults\\kv_detect_version.exe", 0, nullptr,
-                              0, KEY_WRITE, nullptr, &key, nullptr),
+                              L"Software\\Wine\\AppDefaults\\kv_detect_version.exe", 0, nullptr, 0,
+                              KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
                    static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
@@ -46,7 +46,7 @@ int RunProbe() {
 TEST(WindowsVersionUnderWine, DetectsTheEmulatedRelease) {
     // win7 and win2008r2 are left out: Wine reports their product types swapped.
     const std::pair<const wchar_t*, int> cases[] = {
-        {L"win10", 8}, {L"win81", 6}, {L"win8", 6},   {L"win2003", 2},
+        {L"win10", 8},   {L"win81", 6}, {L"win8", 6},    {L"win2003", 2},
         {L"winxp64", 1}, {L"vista", 3}, {L"win2008", 4}, {L"winxp", 1},
     };
     for (const auto& [release, expected] : cases) {
