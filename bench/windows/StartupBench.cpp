@@ -41,6 +41,8 @@ struct Program {
     std::wstring name, exe, windowClass;
     std::vector<double> milliseconds;
     std::vector<double> privateBytes;
+    std::vector<double> pagefileBytes;
+    std::vector<double> workingSetBytes;
 };
 
 struct FindArgs {
@@ -103,8 +105,14 @@ bool RunOnce(Program& program, const LARGE_INTEGER& frequency) {
         counters.cb = sizeof counters;
         if (GetProcessMemoryInfo(process.Get(),
                                  reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                 sizeof counters))
-            program.privateBytes.push_back(static_cast<double>(counters.PrivateUsage));
+                                 sizeof counters)) {
+            // Wine leaves PrivateUsage at zero; PagefileUsage is the same
+            // commit charge on Windows and is what Wine fills in.
+            program.privateBytes.push_back(static_cast<double>(
+                counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage));
+            program.pagefileBytes.push_back(static_cast<double>(counters.PagefileUsage));
+            program.workingSetBytes.push_back(static_cast<double>(counters.WorkingSetSize));
+        }
         program.milliseconds.push_back(shown - started);
         PostMessageW(args.found, WM_CLOSE, 0, 0);
     } else {
@@ -138,7 +146,7 @@ int wmain(int argc, wchar_t** argv) {
     const int runs = std::max(1, _wtoi(argv[1]));
     std::vector<Program> programs;
     for (int i = 2; i + 2 < argc; i += 3)
-        programs.push_back({argv[i], argv[i + 1], argv[i + 2], {}, {}});
+        programs.push_back({argv[i], argv[i + 1], argv[i + 2], {}, {}, {}, {}});
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     // One start of each that is not counted: the first start after a build
@@ -148,6 +156,8 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         program.milliseconds.clear();
         program.privateBytes.clear();
+        program.pagefileBytes.clear();
+        program.workingSetBytes.clear();
     }
     // Interleaved, so that a slow phase of the machine hits every program.
     for (int run = 0; run < runs; ++run)
@@ -159,14 +169,19 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& program : programs) {
         const double ms = Median(program.milliseconds);
         const double bytes = Median(program.privateBytes);
-        std::wprintf(L"%ls: start-up median %.1f ms of %zu runs (min %.1f, max %.1f), "
-                     L"private bytes median %.0f (%.1f KiB); ratio to %ls: start-up %.2f, "
-                     L"private bytes %.2f\n",
+        std::wprintf(L"%ls: start-up median %.1f ms of %zu runs (min %.1f, max %.1f); "
+                     L"private bytes median %.0f (%.1f KiB), pagefile usage %.0f, "
+                     L"working set %.0f\n",
                      program.name.c_str(), ms, program.milliseconds.size(),
                      *std::min_element(program.milliseconds.begin(), program.milliseconds.end()),
                      *std::max_element(program.milliseconds.begin(), program.milliseconds.end()),
-                     bytes, bytes / 1024, programs.front().name.c_str(), ms / floorMs,
-                     bytes / floorBytes);
+                     bytes, bytes / 1024, Median(program.pagefileBytes),
+                     Median(program.workingSetBytes));
+        std::wprintf(L"%ls: ratio to %ls: start-up %.2f", program.name.c_str(),
+                     programs.front().name.c_str(), ms / floorMs);
+        if (floorBytes > 0)
+            std::wprintf(L", private bytes %.2f", bytes / floorBytes);
+        std::wprintf(L"\n");
     }
     return 0;
 }
