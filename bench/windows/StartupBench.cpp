@@ -7,8 +7,8 @@
 //
 //   StartupBench <runs> <name> <exe> <window class> [<name> <exe> <window class>]...
 //
-// Prints one line per program: median start-up milliseconds, median private
-// bytes, and the ratio of each to the first program's.
+// Prints per program the median start-up milliseconds and private bytes, and
+// the ratio of each to the first program's, the floor.
 #include <windows.h>
 
 #include <psapi.h>
