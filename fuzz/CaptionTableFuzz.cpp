@@ -105,6 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)kavrolt::LoadCaption(source, u"KVMainForm", key);
         (void)kavrolt::LoadCaption(source, u"kvmainform", key);
     }
+    // Each row changes at most one text.
+    Check(static_cast<std::size_t>(changes) <= lines.size());
     Check(registry.OpenKeyCount() == 0);
     Check(reads > 0);
     return 0;
