@@ -2,6 +2,8 @@
 
 #include "tuning/CustomRegistry.h"
 
+#include <algorithm>
+
 namespace kavrolt {
 namespace {
 
@@ -110,11 +112,12 @@ std::u16string DecodeCodePage1252(std::string_view bytes) {
         0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
     };
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto b = static_cast<std::uint8_t>(byte);
-        text.push_back((b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : static_cast<char16_t>(b));
+    // One character per byte, written in place: the table is decoded on every
+    // caption lookup.
+    std::u16string text(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<std::uint8_t>(bytes[i]);
+        text[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : static_cast<char16_t>(b);
     }
     return text;
 }
@@ -152,6 +155,7 @@ std::vector<std::u16string> SplitCaptionLines(std::u16string_view text) {
 
 std::vector<std::u16string> SplitCaptionRow(std::u16string_view line) {
     std::vector<std::u16string> fields;
+    fields.reserve(3); // window name, key, text
     std::size_t i = 0;
     const std::size_t n = line.size();
     while (i < n && IsBlank(line[i]))
@@ -163,16 +167,19 @@ std::vector<std::u16string> SplitCaptionRow(std::u16string_view line) {
             // for itself. Without a closing quote the field takes the rest.
             ++i;
             while (i < n) {
-                if (line[i] == u'"') {
-                    if (i + 1 < n && line[i + 1] == u'"') {
-                        field.push_back(u'"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
+                // The run up to the next quote is taken whole.
+                const std::size_t quote = std::min(line.find(u'"', i), n);
+                field.append(line.substr(i, quote - i));
+                i = quote;
+                if (i == n)
                     break;
+                if (i + 1 < n && line[i + 1] == u'"') {
+                    field.push_back(u'"');
+                    i += 2;
+                    continue;
                 }
-                field.push_back(line[i++]);
+                ++i;
+                break;
             }
         } else {
             const std::size_t begin = i;
