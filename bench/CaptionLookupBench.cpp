@@ -26,14 +26,8 @@ struct Fixture {
     std::vector<std::uint8_t> table = ShippedTable();
 
     Fixture() {
-        std::vector<std::uint8_t> language;
-        for (const char16_t c : std::u16string_view(u"English")) {
-            language.push_back(static_cast<std::uint8_t>(c));
-            language.push_back(static_cast<std::uint8_t>(c >> 8));
-        }
-        language.insert(language.end(), {0, 0});
-        registry.Put(kavrolt::kHkeyLocalMachine, kavrolt::kProgramKey, u"Language",
-                     {kavrolt::kRegSz, language});
+        kavrolt::WriteRegString(registry, kavrolt::kHkeyLocalMachine, kavrolt::kProgramKey,
+                                u"Language", u"English", false);
     }
 
     kavrolt::CaptionSource Source() {

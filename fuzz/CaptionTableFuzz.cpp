@@ -49,15 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 64 * 1024)
         return 0;
     kavrolt::MemoryRegistryStore registry;
-    // "Language" = "English", as REG_SZ in UTF-16 LE with its terminating zero.
-    std::vector<std::uint8_t> language;
-    for (const char16_t c : std::u16string_view(u"English")) {
-        language.push_back(static_cast<std::uint8_t>(c));
-        language.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    language.insert(language.end(), {0, 0});
-    registry.Put(kavrolt::kHkeyLocalMachine, kavrolt::kProgramKey, u"Language",
-                 {kavrolt::kRegSz, language});
+    kavrolt::WriteRegString(registry, kavrolt::kHkeyLocalMachine, kavrolt::kProgramKey, u"Language",
+                            u"English", false);
 
     const std::vector<std::uint8_t> table(data, data + size);
     int reads = 0;

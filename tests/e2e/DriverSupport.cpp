@@ -1,6 +1,7 @@
 #include "e2e/DriverSupport.h"
 
 #include "appearance/Captions.h"
+#include "common/Screenshot.h"
 #include "windows/KVAboutFormLayout.h"
 #include "windows/KVMainFormLayout.h"
 #include "windows/KVSettingsFormLayout.h"
@@ -250,43 +251,10 @@ MessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
 }
 
 void SaveScreenshot(HWND window, const std::string& name) {
+    // The program paints in its own process: give it time to finish.
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
-    RECT box{};
-    GetWindowRect(window, &box);
-    const int width = box.right - box.left, height = box.bottom - box.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfSize = static_cast<DWORD>(sizeof file + sizeof info + pixels.size());
-    file.bfOffBits = sizeof file + sizeof info;
-    const char* folder = getenv("KAVROLT_SCREENSHOTS");
-    const std::string path = (folder ? std::string(folder) + "\\" : std::string()) + name + ".bmp";
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info, sizeof info, 1, out);
-        fwrite(pixels.data(), 1, pixels.size(), out);
-        fclose(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    test::SaveWindowScreenshot(window, name);
 }
 
 RegistryStore& Registry() {

@@ -51,9 +51,9 @@ Registry ParseExport(const std::wstring& text) {
             if (!lines.empty() && !lines.back().empty() && lines.back().back() == L'\\' &&
                 lines.back().front() != L'[') {
                 lines.back().pop_back();
-                lines.back() += line.substr(line.find_first_not_of(L' ') == std::wstring::npos
-                                                ? line.size()
-                                                : line.find_first_not_of(L' '));
+                const std::size_t indent = line.find_first_not_of(L' ');
+                if (indent != std::wstring::npos)
+                    lines.back() += line.substr(indent);
             } else {
                 lines.push_back(line);
             }
@@ -145,8 +145,8 @@ std::wstring CurrentUserSid() {
 // The export's key path for a root and a path of the program's own form
 // ("\Software\...\").
 std::wstring ExportKey(RegRoot root, std::u16string_view path) {
-    std::wstring key = root == kHkeyCurrentUser ? L"hkey_users\\" + Lower(CurrentUserSid())
-                                                : std::wstring(L"hkey_local_machine");
+    static const std::wstring user = L"hkey_users\\" + Lower(CurrentUserSid());
+    std::wstring key = root == kHkeyCurrentUser ? user : std::wstring(L"hkey_local_machine");
     std::wstring rest = Wide(path);
     while (!rest.empty() && rest.back() == L'\\')
         rest.pop_back();

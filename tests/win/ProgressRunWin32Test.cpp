@@ -1,6 +1,7 @@
 // A full Optimize and a full Restore run through the real progress window,
 // against the registry of the test's own Wine prefix, with short pacing.
 #include "appearance/Captions.h"
+#include "common/Screenshot.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/RunHost.h"
 #include "tuning/TweakCatalogue.h"
@@ -22,46 +23,6 @@ std::wstring TextOf(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
     return text;
-}
-
-// Saves what the screen shows of a window as a 24-bit BMP file.
-void SaveScreenshot(HWND window, const char* name) {
-    RECT box{};
-    GetWindowRect(window, &box);
-    const int width = box.right - box.left, height = box.bottom - box.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfSize = static_cast<DWORD>(sizeof file + sizeof info + pixels.size());
-    file.bfOffBits = sizeof file + sizeof info;
-    char path[MAX_PATH];
-    const char* folder = getenv("KAVROLT_SCREENSHOTS");
-    snprintf(path, sizeof path, "%s%s%s.bmp", folder ? folder : "", folder ? "\\" : "", name);
-    if (FILE* out = fopen(path, "wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info, sizeof info, 1, out);
-        fwrite(pixels.data(), 1, pixels.size(), out);
-        fclose(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -159,7 +120,7 @@ TEST(ProgressRun, OptimizeThenRestoreThroughTheProgressWindow) {
             const int bar = static_cast<int>(
                 SendMessageW(host.progress.Control(u"MainProgress"), PBM_GETPOS, 0, 0));
             EXPECT_EQ(bar, step == 15 ? 48 : 81);
-            SaveScreenshot(window, step == 15 ? "progress-optimize" : "progress-restore");
+            SaveWindowScreenshot(window, step == 15 ? "progress-optimize" : "progress-restore");
         }
     };
 
