@@ -174,6 +174,11 @@ long MemoryRegistryStore::CloseKey(RegKey key) {
     return open_.erase(key) ? kRegSuccess : kRegInvalidHandle;
 }
 
+// The memory store has no disk to write to: flushing an open key succeeds.
+long MemoryRegistryStore::FlushKey(RegKey key) {
+    return open_.count(key) ? kRegSuccess : kRegInvalidHandle;
+}
+
 MemoryRegistryStore::Node* MemoryRegistryStore::Ensure(RegRoot root, std::u16string_view path) {
     auto& slot = roots_[root];
     if (!slot)

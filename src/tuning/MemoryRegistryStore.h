@@ -37,6 +37,7 @@ public:
                   const std::uint8_t* data, std::uint32_t size) override;
     long DeleteValue(RegKey key, std::u16string_view name) override;
     long CloseKey(RegKey key) override;
+    long FlushKey(RegKey key) override;
 
     // Direct access for tests, bypassing rights. Paths are relative to the root,
     // with or without leading and trailing backslashes.

@@ -51,4 +51,8 @@ long OutcomeTrackingStore::CloseKey(RegKey key) {
     return inner_.CloseKey(key);
 }
 
+long OutcomeTrackingStore::FlushKey(RegKey key) {
+    return inner_.FlushKey(key);
+}
+
 } // namespace kavrolt

@@ -71,6 +71,11 @@ public:
     virtual long DeleteValue(RegKey key, std::u16string_view name) = 0;
     // RegCloseKey.
     virtual long CloseKey(RegKey key) = 0;
+    // RegFlushKey: asks for the hive that holds the key to be written to disk
+    // before the call returns. Windows otherwise writes each hive on a schedule
+    // of its own, so values written to two hives may reach the disk in either
+    // order.
+    virtual long FlushKey(RegKey key) = 0;
 };
 
 // Owns an opened key of a store and closes it when it goes out of scope.

@@ -62,6 +62,10 @@ long Win32RegistryStore::CloseKey(RegKey key) {
     return RegCloseKey(AsHkey(key));
 }
 
+long Win32RegistryStore::FlushKey(RegKey key) {
+    return RegFlushKey(AsHkey(key));
+}
+
 RegistryStore& DefaultRegistryStore() {
     static Win32RegistryStore store;
     return store;

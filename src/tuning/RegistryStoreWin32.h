@@ -16,6 +16,7 @@ public:
                   const std::uint8_t* data, std::uint32_t size) override;
     long DeleteValue(RegKey key, std::u16string_view name) override;
     long CloseKey(RegKey key) override;
+    long FlushKey(RegKey key) override;
 };
 
 } // namespace kavrolt

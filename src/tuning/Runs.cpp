@@ -3,7 +3,10 @@
 // The registry work is ordered so that a run cut off at any point (the program
 // killed, the computer switched off) never loses an original value: Optimize
 // marks "Restore" only once the backups are written, and Restore removes the
-// mark only once every backup has been written back.
+// mark only once every backup has been written back. At both points the hives
+// written so far are flushed, since Windows writes each hive to disk on its
+// own schedule and a power cut could otherwise keep the later writes of one
+// hive and lose the earlier ones of another.
 #include "tuning/RunHost.h"
 
 #include "sysinfo/WindowsVersion.h"
@@ -51,9 +54,12 @@ constexpr std::array<std::pair<std::u16string_view, int>, 9> kRestoreSteps = {{
 std::u16string JoinCaptions(RunHost& host, std::u16string_view window,
                             std::initializer_list<std::u16string_view> keys) {
     std::u16string text;
+    bool first = true;
     for (auto key : keys) {
-        if (!text.empty())
+        // Every row is separated from the one before, empty rows too.
+        if (!first)
             text += u"\r\n\r\n";
+        first = false;
         text += host.LoadCaption(window, key);
     }
     return text;
@@ -139,6 +145,7 @@ void GoButtonClick(RunHost& host) {
             if (!backedUp)
                 BackupTweaks(store);
             WriteRegBool(store, HKLM, kProgramKey, u"Restore", true, false);
+            FlushBackupHive(store);
             ApplyTweaks(store, versionCode);
             progress.Finish();
         }
@@ -161,20 +168,29 @@ void RestoreButtonClick(RunHost& host) {
         }
         OutcomeTrackingStore store(host.Registry());
         host.PlayClickSound();
+        bool everyOriginalBack = false;
         {
             ProgressScope progress(host, 27, u"MessageRestore");
             progress.Walk(kRestoreSteps);
             const int versionCode = ConvertWindowsVersion(host.WindowsListIndex());
-            WriteBackTweaks(store);
+            OutcomeTrackingStore writeBack(store);
+            WriteBackTweaks(writeBack);
+            everyOriginalBack = !writeBack.AnyChangeFailed();
             DeleteTweaks(store, versionCode);
-            // Every original value is back in place now. Removing the mark before
-            // the backups means that a cut from here on leaves no mark, and the
-            // next Optimize run backs up afresh instead of trusting a partial set.
-            DeleteRegValue(store, HKLM, kProgramKey, u"Restore", false);
-            DeleteTweakBackups(store);
+            // A backup whose write-back failed is still the only copy of its
+            // original: the mark and the backups stay for a later Restore.
+            if (everyOriginalBack) {
+                FlushWrittenBackHives(store);
+                // Every original value is back in place now. Removing the mark
+                // before the backups means that a cut from here on leaves no
+                // mark, and the next Optimize run backs up afresh instead of
+                // trusting a partial set.
+                DeleteRegValue(store, HKLM, kProgramKey, u"Restore", false);
+                DeleteTweakBackups(store);
+            }
             progress.Finish();
         }
-        host.EnableRestoreButton(false);
+        host.EnableRestoreButton(!everyOriginalBack);
         OfferRestart(host, store.AnyChangeFailed());
     } catch (...) {
         // A failure ends the run silently; the windows have been put back.

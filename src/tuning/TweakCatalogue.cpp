@@ -2,6 +2,9 @@
 
 #include "tuning/CustomRegistry.h"
 
+#include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrolt {
@@ -156,6 +159,41 @@ void DeleteBackup(RegistryStore& store, int number) {
     DeleteRegValue(store, kHkeyLocalMachine, kProgramKey, Row(number).name, false);
 }
 
+// The hive that holds a key: the current user's is one hive, the local
+// machine's has one per key below its root (SOFTWARE, SYSTEM, ...).
+std::u16string HiveOf(RegRoot root, std::u16string_view path) {
+    std::u16string hive = root == kHkeyCurrentUser ? u"HKCU" : u"HKLM";
+    if (root == kHkeyCurrentUser)
+        return hive;
+    while (!path.empty() && path.front() == u'\\')
+        path.remove_prefix(1);
+    hive += u'\\';
+    for (char16_t c : path.substr(0, path.find(u'\\')))
+        hive += c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    return hive;
+}
+
+// Flushes the hives of the given keys, each once, through the first key of the
+// hive that opens.
+template <class Keys> void FlushHives(RegistryStore& store, const Keys& keys) {
+    std::vector<std::u16string> flushed;
+    for (const auto& [root, path] : keys) {
+        const std::u16string hive = HiveOf(root, path);
+        if (std::find(flushed.begin(), flushed.end(), hive) != flushed.end())
+            continue;
+        std::u16string_view relative = path;
+        while (!relative.empty() && relative.front() == u'\\')
+            relative.remove_prefix(1);
+        while (!relative.empty() && relative.back() == u'\\')
+            relative.remove_suffix(1);
+        ScopedRegKey key(store);
+        if (store.OpenKey(root, relative, kKeyQueryValue, key.Out()) != kRegSuccess)
+            continue;
+        if (store.FlushKey(key.Get()) == kRegSuccess)
+            flushed.push_back(hive);
+    }
+}
+
 void DeleteRow(RegistryStore& store, int number) {
     const auto& row = Row(number);
     DeleteRegValue(store, row.root, row.path, row.name, false);
@@ -201,6 +239,19 @@ void DeleteTweaks(RegistryStore& store, int versionCode) {
 void DeleteTweakBackups(RegistryStore& store) {
     for (int n : {1, 2, 12, 13, 14, 15, 16})
         DeleteBackup(store, n);
+}
+
+void FlushBackupHive(RegistryStore& store) {
+    const std::pair<RegRoot, std::u16string_view> programKey[] = {{kHkeyLocalMachine, kProgramKey}};
+    FlushHives(store, programKey);
+}
+
+void FlushWrittenBackHives(RegistryStore& store) {
+    std::vector<std::pair<RegRoot, std::u16string_view>> keys;
+    for (const auto& row : kTweakCatalogue)
+        if (row.restore == R::FromBackup)
+            keys.emplace_back(row.root, row.path);
+    FlushHives(store, keys);
 }
 
 void UndoTweaks(RegistryStore& store, int versionCode) {

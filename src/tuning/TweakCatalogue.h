@@ -58,4 +58,11 @@ void DeleteTweakBackups(RegistryStore& store);
 // All three in that order.
 void UndoTweaks(RegistryStore& store, int versionCode);
 
+// Asks for the hive of ProgramKey, which holds the backups and the "Restore"
+// mark, to be written to disk.
+void FlushBackupHive(RegistryStore& store);
+// Asks for every hive that WriteBackTweaks writes to be written to disk, once
+// per hive.
+void FlushWrittenBackHives(RegistryStore& store);
+
 } // namespace kavrolt

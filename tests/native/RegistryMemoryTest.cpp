@@ -42,6 +42,10 @@ public:
         calls.push_back("close");
         return inner.CloseKey(key);
     }
+    long FlushKey(RegKey key) override {
+        calls.push_back("flush");
+        return inner.FlushKey(key);
+    }
 
 private:
     static std::string Narrow(std::u16string_view text) {

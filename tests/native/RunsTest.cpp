@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <map>
 #include <set>
 
 namespace kavrolt::test {
@@ -58,8 +60,11 @@ public:
         return answer;
     }
     std::u16string LoadCaption(std::u16string_view window, std::u16string_view key) override {
+        if (blankCaptions) // a "Language" that names no table
+            return {};
         return std::u16string(window) + u"." + std::u16string(key);
     }
+    bool blankCaptions = false;
     void PlayClickSound() override { events.push_back("sound"); }
     void RestartWindows() override { events.push_back("restart"); }
     RegistryStore& Registry() override { return store_; }
@@ -345,6 +350,169 @@ TEST(Runs, AChangeThatDidNotTakeEffectIsReported) {
     EXPECT_EQ(host.boxes.back().first, kRestartQuestion);
 }
 
+TEST(Runs, MessageBoxRowsAreJoinedEvenWhenEmpty) {
+    const std::u16string twoBlankRows = u"\r\n\r\n";
+    const std::u16string threeBlankRows = u"\r\n\r\n\r\n\r\n";
+    MemoryRegistryStore store;
+    RecordingHost host(store);
+    host.blankCaptions = true;
+    GoButtonClick(host);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].first, threeBlankRows); // the restart question
+    host.answers = {kIdOk};
+    RestoreButtonClick(host);
+    ASSERT_EQ(host.boxes.size(), 3u);
+    EXPECT_EQ(host.boxes[1].first, twoBlankRows); // the Restore confirmation
+    EXPECT_EQ(host.boxes[2].first, threeBlankRows);
+    store.DenyAccess(HKLM, u"Software\\TORVEK\\Kavrolt", MemoryRegistryStore::Deny::Write);
+    GoButtonClick(host);
+    EXPECT_EQ(host.boxes.back().first, twoBlankRows); // the rights message
+}
+
+TEST(RestoreRun, AFailedWriteBackKeepsTheMarkAndEveryBackup) {
+    MemoryRegistryStore store;
+    PutOriginals(store);
+    const auto originals = BackedUpRows(store);
+    RecordingHost host(store);
+    GoButtonClick(host);
+    const auto optimized = BackedUpRows(store);
+    std::map<std::u16string, Value> backups;
+    for (const auto& [path, value] : store.Snapshot())
+        if (path.rfind(u"HKLM\\Software\\TORVEK\\Kavrolt\\", 0) == 0)
+            backups.emplace(path, value);
+
+    // The user may not write the key of rows 13 and 14 (Memory Management).
+    const auto memory = Row(13).path;
+    store.DenyAccess(HKLM, memory.substr(1, memory.size() - 2), MemoryRegistryStore::Deny::Write);
+    host.events.clear();
+    host.answers = {kIdOk};
+    RestoreButtonClick(host);
+    EXPECT_EQ(host.boxes.back().first.rfind(u"KVMainForm.MessageBoxChangeIncomplete1", 0), 0u);
+    EXPECT_EQ(host.events[host.events.size() - 2], "restore on"); // a Restore is still due
+    for (const auto& [path, value] : backups)
+        EXPECT_EQ(store.Snapshot().at(path), value) << std::string(path.begin(), path.end());
+    EXPECT_EQ(System(store, 13), optimized.at(13));
+    EXPECT_EQ(System(store, 1), originals.at(1)); // the other rows are back
+
+    // Once the key can be written again, a second Restore brings every original
+    // back and leaves the state of a completed Restore.
+    store.DenyAccess(HKLM, memory.substr(1, memory.size() - 2), MemoryRegistryStore::Deny::None);
+    host.events.clear();
+    host.answers = {kIdOk};
+    RestoreButtonClick(host);
+    EXPECT_EQ(host.boxes.back().first, kRestartQuestion);
+    EXPECT_EQ(host.events[host.events.size() - 2], "restore off");
+    EXPECT_EQ(BackedUpRows(store), originals);
+    EXPECT_FALSE(InProgramKey(store, u"Restore"));
+    EXPECT_FALSE(InProgramKey(store, Row(13).name));
+}
+
+// Notes the writes, deletions and flushes of a run as "set HIVE NAME",
+// "delete HIVE NAME" and "flush HIVE", where HIVE is the root and the first
+// key below it, in lower case.
+class JournalStore final : public RegistryStore {
+public:
+    explicit JournalStore(RegistryStore& inner) : inner_(inner) {}
+    std::vector<std::string> journal;
+
+    long OpenKey(RegRoot r, std::u16string_view p, std::uint32_t m, RegKey& k) override {
+        const long status = inner_.OpenKey(r, p, m, k);
+        return Note(status, r, p, k);
+    }
+    long CreateKey(RegRoot r, std::u16string_view p, std::uint32_t m, RegKey& k) override {
+        const long status = inner_.CreateKey(r, p, m, k);
+        return Note(status, r, p, k);
+    }
+    long QueryValue(RegKey k, std::u16string_view n, std::uint32_t* t, std::uint8_t* d,
+                    std::uint32_t* s) override {
+        return inner_.QueryValue(k, n, t, d, s);
+    }
+    long SetValue(RegKey k, std::u16string_view n, std::uint32_t t, const std::uint8_t* d,
+                  std::uint32_t s) override {
+        journal.push_back("set " + hives_[k] + " " + Narrow(n));
+        return inner_.SetValue(k, n, t, d, s);
+    }
+    long DeleteValue(RegKey k, std::u16string_view n) override {
+        journal.push_back("delete " + hives_[k] + " " + Narrow(n));
+        return inner_.DeleteValue(k, n);
+    }
+    long CloseKey(RegKey k) override { return inner_.CloseKey(k); }
+    long FlushKey(RegKey k) override {
+        journal.push_back("flush " + hives_[k]);
+        return inner_.FlushKey(k);
+    }
+
+    // Where in the journal an entry stands first and last; -1 when absent.
+    long First(const std::string& prefix) const {
+        for (std::size_t i = 0; i < journal.size(); ++i)
+            if (journal[i].rfind(prefix, 0) == 0)
+                return static_cast<long>(i);
+        return -1;
+    }
+    long Last(const std::string& prefix) const {
+        for (std::size_t i = journal.size(); i-- > 0;)
+            if (journal[i].rfind(prefix, 0) == 0)
+                return static_cast<long>(i);
+        return -1;
+    }
+    long Count(const std::string& entry) const {
+        return std::count(journal.begin(), journal.end(), entry);
+    }
+
+private:
+    static std::string Narrow(std::u16string_view text) {
+        std::string narrow;
+        for (char16_t c : text)
+            narrow +=
+                c >= u'A' && c <= u'Z' ? static_cast<char>(c - u'A' + 'a') : static_cast<char>(c);
+        return narrow;
+    }
+    long Note(long status, RegRoot root, std::u16string_view path, RegKey key) {
+        if (status == kRegSuccess) {
+            while (!path.empty() && path.front() == u'\\')
+                path.remove_prefix(1);
+            hives_[key] =
+                (root == kHkeyCurrentUser ? "hkcu"
+                                          : "hklm\\" + Narrow(path.substr(0, path.find(u'\\'))));
+        }
+        return status;
+    }
+    RegistryStore& inner_;
+    std::map<RegKey, std::string> hives_;
+};
+
+TEST(Runs, HivesAreFlushedWhereTheOrderOfWritesMatters) {
+    MemoryRegistryStore store;
+    PutOriginals(store);
+    JournalStore journal(store);
+    RecordingHost host(journal);
+    GoButtonClick(host);
+    // Optimize: the backups and the mark reach the disk before any system value
+    // changes. ProgramKey's hive is flushed once; system hives need no flush.
+    const long flush = journal.First("flush ");
+    ASSERT_GE(flush, 0);
+    EXPECT_EQ(journal.journal[static_cast<std::size_t>(flush)], "flush hklm\\software");
+    EXPECT_EQ(journal.Count("flush hklm\\software"), 1);
+    EXPECT_LT(journal.Last("set hklm\\software disablepagingexecutive"), flush);
+    EXPECT_LT(journal.Last("set hklm\\software restore"), flush);
+    EXPECT_GT(journal.First("set hklm\\system "), flush);
+    EXPECT_GT(journal.First("set hkcu "), flush);
+
+    // Restore: every hive written back is flushed once, after the last
+    // write-back and before the mark and the backups are deleted.
+    journal.journal.clear();
+    host.answers = {kIdOk};
+    RestoreButtonClick(host);
+    for (const char* hive : {"flush hklm\\system", "flush hkcu"}) {
+        EXPECT_EQ(journal.Count(hive), 1) << hive;
+        const long at = journal.First(hive);
+        EXPECT_GT(at, journal.Last("set hklm\\system ")) << hive;
+        EXPECT_GT(at, journal.Last("set hkcu minanimate")) << hive;
+        EXPECT_LT(at, journal.First("delete hklm\\software restore")) << hive;
+        EXPECT_LT(at, journal.First("delete hklm\\software disablepagingexecutive")) << hive;
+    }
+}
+
 // Ends a run after a given number of registry operations, as if the program
 // had been killed there.
 struct CutOff {};
@@ -376,6 +544,7 @@ public:
         return inner_.DeleteValue(k, n);
     }
     long CloseKey(RegKey k) override { return inner_.CloseKey(k); }
+    long FlushKey(RegKey k) override { return inner_.FlushKey(k); }
 
 private:
     void Spend() {
