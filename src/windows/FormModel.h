@@ -70,6 +70,7 @@ struct Component {
     bool autoSize = false;                   // labels sized to their text
     bool rightAligned = false;               // auto-sized labels grow to the left
     bool wordWrap = false;                   // fixed-size labels: wrapped, vertically centred
+    bool showAccelChar = true; // labels: "&" marks an accelerator; false shows it as typed
     bool tabStop = false;
     int background = -1; // panels: a system colour; -1: the parent's
     // Shown while the pointer rests on the component: the short hint before

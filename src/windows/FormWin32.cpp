@@ -13,6 +13,7 @@ namespace {
 constexpr int kFirstControlId = 100;
 constexpr UINT_PTR kHoverTimer = 0x4B56;
 constexpr const wchar_t* kPanelClass = L"TKVPanel";
+constexpr const wchar_t* kMemoProcProperty = L"KavroltMemoProc";
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -78,11 +79,15 @@ const wchar_t* ClassOf(ComponentKind kind) {
 DWORD StyleOf(const Component& component) {
     const DWORD child = WS_CHILD | WS_VISIBLE | (component.tabStop ? WS_TABSTOP : 0);
     switch (component.kind) {
-    case ComponentKind::Label:
-        // The alignment styles are values of one field, not flags.
+    case ComponentKind::Label: {
+        // Labels let the mouse through to their container (no SS_NOTIFY), which
+        // tracks presses and clicks on them as it does on its pictures. The
+        // alignment styles are values of one field, not flags.
+        const DWORD prefix = component.showAccelChar ? 0 : SS_NOPREFIX;
         if (component.rightAligned)
-            return child | SS_NOTIFY | SS_RIGHT;
-        return child | SS_NOTIFY | (component.wordWrap ? SS_LEFT | SS_NOPREFIX : SS_LEFTNOWORDWRAP);
+            return child | prefix | SS_RIGHT;
+        return child | prefix | (component.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+    }
     case ComponentKind::Panel:
         return child | WS_CLIPCHILDREN;
     case ComponentKind::Button:
@@ -100,6 +105,28 @@ DWORD StyleOf(const Component& component) {
     default:
         return child;
     }
+}
+
+// A read-only memo keeps the arrow keys for scrolling but leaves Tab, Enter
+// and Escape to the dialog manager: Tab moves on, Enter presses the default
+// button, and Escape never reaches the edit, which would post WM_CLOSE to its
+// parent.
+LRESULT CALLBACK MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(GetPropW(window, kMemoProcProperty));
+    if (!original)
+        return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    else if (message == WM_NCDESTROY)
+        RemovePropW(window, kMemoProcProperty);
+    return result;
+}
+
+void SubclassMemo(HWND memo) {
+    const auto original = GetWindowLongPtrW(memo, GWLP_WNDPROC);
+    SetPropW(memo, kMemoProcProperty, reinterpret_cast<HANDLE>(original));
+    SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc));
 }
 
 void RegisterPanelClass(WNDPROC procedure) {
@@ -193,6 +220,8 @@ void Form::CreateControl(std::size_t index) {
         return;
     if (component.kind == ComponentKind::ProgressBar)
         SendMessageW(control, PBM_SETRANGE32, 0, 100);
+    if (component.kind == ComponentKind::Memo)
+        SubclassMemo(control);
     PlaceControl(index);
 }
 
@@ -268,7 +297,8 @@ void Form::PlaceControl(std::size_t index) {
         RECT text{0, 0, box.right - box.left, 0};
         const std::u16string shown = component.text.empty() ? u" " : component.text;
         DrawTextW(dc, Wide(shown), -1, &text,
-                  DT_CALCRECT | (component.wordWrap ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE));
+                  DT_CALCRECT | (component.wordWrap ? DT_WORDBREAK : DT_SINGLELINE) |
+                      (component.showAccelChar ? 0 : DT_NOPREFIX));
         SelectObject(dc, old);
         ReleaseDC(control, dc);
         if (component.autoSize) {
@@ -391,11 +421,9 @@ void Form::RedrawBackgrounds() {
 }
 
 void Form::CentreOver(HWND other) {
-    RECT outer{};
+    RECT outer{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (other && IsWindowVisible(other) && !IsIconic(other))
         GetWindowRect(other, &outer);
-    else
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &outer, 0);
     RECT own{};
     GetWindowRect(window_, &own);
     const int width = own.right - own.left;
@@ -423,6 +451,24 @@ HCURSOR Form::CursorFor(int index) const {
         index = component.parent;
     }
     return nullptr;
+}
+
+// The topmost component of a container under a point of its client area: a
+// label (a child window over the background) before a picture (drawn into it).
+int Form::ComponentAt(int container, POINT point) const {
+    HWND handle = ContainerWindow(container);
+    for (std::size_t i = model_.components.size(); i-- > 0;) {
+        const Component& component = model_.components[i];
+        if (component.parent != container || component.kind != ComponentKind::Label ||
+            !controls_[i] || !IsWindowVisible(controls_[i]))
+            continue;
+        RECT box{};
+        GetWindowRect(controls_[i], &box);
+        MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
+        if (PtInRect(&box, point))
+            return static_cast<int>(i);
+    }
+    return PictureAt(container, point);
 }
 
 // The topmost picture of a container under a point of its client area.
@@ -501,11 +547,13 @@ void Form::PollHover() {
     if (hovered_ >= 0) {
         const Component& component = model_.components[static_cast<std::size_t>(hovered_)];
         bool still = false;
-        if (HWND own = ControlAt(hovered_)) {
+        HWND container = ContainerWindow(component.parent);
+        HWND own = ControlAt(hovered_);
+        if (component.kind != ComponentKind::Label && own) {
             still = under == own;
-        } else if (HWND container = ContainerWindow(component.parent); under == container) {
+        } else if (under == container || (own && under == own)) {
             ScreenToClient(container, &point);
-            still = PictureAt(component.parent, point) == hovered_;
+            still = ComponentAt(component.parent, point) == hovered_;
         }
         if (!still)
             Hover(-1);
@@ -572,8 +620,8 @@ LRESULT Form::ContainerMessage(int container, HWND handle, UINT message, WPARAM 
             POINT point{};
             GetCursorPos(&point);
             ScreenToClient(handle, &point);
-            const int picture = PictureAt(container, point);
-            index = picture >= 0 ? picture : container;
+            const int component = ComponentAt(container, point);
+            index = component >= 0 ? component : container;
         }
         Hover(index >= 0 && index != container ? index : -1);
         PointHint(index);
@@ -584,20 +632,45 @@ LRESULT Form::ContainerMessage(int container, HWND handle, UINT message, WPARAM 
         handled = false;
         return 0;
     }
-    case WM_LBUTTONUP: {
+    // A picture or a label acts as a push button does: only when the left
+    // button went down on it and comes up on it. A release alone (a press
+    // elsewhere, or the click that closed a menu) does nothing.
+    case WM_LBUTTONDOWN: {
         const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const int picture = PictureAt(container, point);
-        if (picture >= 0)
-            OnClick(picture);
+        const int component = ComponentAt(container, point);
+        if (component >= 0) {
+            SetCapture(handle);
+            pressed_ = component;
+        }
         return 0;
     }
+    case WM_LBUTTONUP: {
+        const int pressed = pressed_;
+        pressed_ = -1;
+        if (pressed < 0 || GetCapture() != handle)
+            return 0;
+        ReleaseCapture();
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (ComponentAt(container, point) == pressed)
+            OnClick(pressed);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = -1;
+        return 0;
+    case WM_CLOSE:
+        // A panel never closes: a multi-line edit on it posts WM_CLOSE to its
+        // parent on Escape, and DefWindowProc would destroy the panel.
+        if (container != kParentIsWindow)
+            return 0;
+        handled = false;
+        return 0;
     case WM_COMMAND: {
         const int index = static_cast<int>(LOWORD(wParam)) - kFirstControlId;
         const int code = HIWORD(wParam);
         if (lParam != 0 && index >= 0 && index < static_cast<int>(controls_.size()) &&
-            (code == BN_CLICKED || code == STN_CLICKED) &&
-            (model_.components[static_cast<std::size_t>(index)].kind == ComponentKind::Button ||
-             model_.components[static_cast<std::size_t>(index)].kind == ComponentKind::Label)) {
+            code == BN_CLICKED &&
+            model_.components[static_cast<std::size_t>(index)].kind == ComponentKind::Button) {
             OnClick(index);
             return 0;
         }

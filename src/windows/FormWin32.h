@@ -48,7 +48,8 @@ public:
     void ApplyFonts();
     // Gives a label the underline style, or takes it away, other styles kept.
     void SetUnderline(int index, bool underline);
-    // Places the window centred over another window, or over the work area.
+    // Places the window centred over another window, or, without a visible
+    // one, over the whole screen.
     void CentreOver(HWND other);
 
 protected:
@@ -73,6 +74,7 @@ private:
     HWND ContainerWindow(int container) const;
     int IndexOfControl(HWND control) const;
     int PictureAt(int container, POINT point) const;
+    int ComponentAt(int container, POINT point) const;
     void CreateControl(std::size_t index);
     void LayOut();
     void PlaceControl(std::size_t index);
@@ -97,7 +99,8 @@ private:
     std::vector<BitmapHandle> backgrounds_;
     std::vector<BrushHandle> backgroundBrushes_;
     int hovered_ = -1;
-    int hinted_ = -1; // the component whose hint applies under the pointer
+    int pressed_ = -1; // the component that the left button went down on
+    int hinted_ = -1;  // the component whose hint applies under the pointer
 };
 
 } // namespace kavrolt::win

@@ -17,6 +17,14 @@ KVAboutForm::KVAboutForm()
 
 void KVAboutForm::OnCreated() {
     SendMessageW(Control(u"CloseButton"), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    // Keyboard order: Close, the credits memo (on its panel), Help. Tab
+    // follows the z-order of the window's children.
+    HWND previous = HWND_TOP;
+    for (auto name : {u"CloseButton", u"AboutPanel", u"HelpButton"}) {
+        HWND control = Control(name);
+        SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control;
+    }
 }
 
 HBITMAP KVAboutForm::PictureFor(int index) {
@@ -54,13 +62,15 @@ void KVAboutForm::ShowModal(HWND owner) {
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetFocus(Control(u"CloseButton"));
     modal_ = true;
-    MSG message;
-    while (modal_ && GetMessageW(&message, nullptr, 0, 0) > 0)
+    MSG message{};
+    BOOL got = TRUE;
+    while (modal_ && (got = GetMessageW(&message, nullptr, 0, 0)) > 0)
         DispatchProgramMessage(message, Handle());
-    if (modal_) { // WM_QUIT ends the program: leave it for the main loop
+    modal_ = false;
+    // WM_QUIT ends the program, even when the window was closed in the same
+    // breath (the main window closed from outside): leave it for the main loop.
+    if (got == 0)
         PostQuitMessage(static_cast<int>(message.wParam));
-        modal_ = false;
-    }
     EnableWindow(owner, TRUE);
     ShowWindow(Handle(), SW_HIDE);
     SetForegroundWindow(owner);

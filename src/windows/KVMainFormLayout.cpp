@@ -46,6 +46,7 @@ FormModel MakeMainFormModel() {
     description.bounds = {16, 25, 550, 36};
     description.autoSize = false;
     description.wordWrap = true;
+    description.showAccelChar = false; // the one label that shows "&" as typed
     Add(form, description);
     Add(form, Label(u"OSVersionLabel", 16, 76, main));
     Add(form, Control(u"WindowsCombo", ComponentKind::ImageCombo, {16, 95, 309, 22}, main));

@@ -17,8 +17,10 @@
 namespace kavrolt::win {
 namespace {
 
-constexpr UINT kHelpFileCommand = 1;
-constexpr UINT kTechSupportCommand = 2;
+// Menu commands stay clear of the dialog manager's IDOK to IDCONTINUE (1 to
+// 11), which Enter and Escape send, and of the controls' IDs (100 on).
+constexpr UINT kHelpFileCommand = 0x4B01;
+constexpr UINT kTechSupportCommand = 0x4B02;
 constexpr auto HKLM = kHkeyLocalMachine;
 
 const wchar_t* Wide(const std::u16string& text) {
@@ -210,7 +212,9 @@ void KVMainForm::FormCreate() {
 
 void KVMainForm::ApplicationEventsShortCut(const MSG& message, bool& /*handled*/) {
     try {
-        if (message.message != WM_KEYDOWN || message.wParam != VK_F1)
+        // The key code alone decides: F1 with Alt (WM_SYSKEYDOWN) opens help too.
+        if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) ||
+            message.wParam != VK_F1)
             return;
         if (IsWindowVisible(about_.Handle()) || IsWindowVisible(progress_.Handle()) ||
             IsWindowVisible(Handle()))

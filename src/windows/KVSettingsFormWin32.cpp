@@ -31,8 +31,9 @@ KVSettingsForm::KVSettingsForm(const StepPacing& pacing)
 void KVSettingsForm::ShowCentredOver(HWND owner) {
     CentreOver(owner);
     FormShow();
+    // Painted once the heading is set (SetHeading), so that a second run never
+    // shows the heading of the one before.
     ShowWindow(Handle(), SW_SHOWNORMAL);
-    UpdateWindow(Handle());
 }
 
 void KVSettingsForm::FormShow() {
@@ -54,6 +55,7 @@ void KVSettingsForm::SetStepCounters(int stepTotal, int stepCount) {
 
 void KVSettingsForm::SetHeading(std::u16string_view text) {
     Model().SetText(kHeading, text);
+    UpdateWindow(Handle());
 }
 
 void KVSettingsForm::AdvanceProgressStep(std::u16string_view text) {

@@ -88,6 +88,42 @@ const TweakEntry& Row(int n) {
     return kTweakCatalogue[static_cast<std::size_t>(n - 1)];
 }
 
+// Notes the text that a control shows each time it paints.
+std::vector<std::wstring>* g_paintedTexts = nullptr;
+WNDPROC g_staticProc = nullptr;
+LRESULT CALLBACK NotePaintedText(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT && g_paintedTexts)
+        g_paintedTexts->push_back(TextOf(window));
+    return CallWindowProcW(g_staticProc, window, message, wParam, lParam);
+}
+
+TEST(ProgressRun, TheHeadingIsSetBeforeTheWindowFirstPaints) {
+    Win32Environment env;
+    WindowHost host;
+    HWND heading = host.progress.Control(u"CurrentSettingsHeading");
+    ASSERT_NE(heading, nullptr);
+    g_staticProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(heading, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NotePaintedText)));
+    std::vector<std::wstring> optimizePaints, restorePaints;
+    g_paintedTexts = &optimizePaints;
+    GoButtonClick(host);
+    g_paintedTexts = &restorePaints;
+    host.answers = {IDOK, IDNO};
+    RestoreButtonClick(host);
+    g_paintedTexts = nullptr;
+    SetWindowLongPtrW(heading, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_staticProc));
+    const std::wstring optimizing =
+        L"Optimizing the computer's gaming and system performance settings";
+    const std::wstring restoring =
+        L"Restoring the computer's gaming and system performance settings";
+    ASSERT_FALSE(optimizePaints.empty());
+    ASSERT_FALSE(restorePaints.empty());
+    for (const auto& text : optimizePaints)
+        EXPECT_EQ(text, optimizing);
+    for (const auto& text : restorePaints)
+        EXPECT_EQ(text, restoring); // never the heading of the run before
+}
+
 TEST(ProgressRun, OptimizeThenRestoreThroughTheProgressWindow) {
     Win32Environment env;
     for (const auto& row : kTweakCatalogue) {
