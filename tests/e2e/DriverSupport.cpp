@@ -54,7 +54,162 @@ void ProgramFolder::AddUpdaterStandIn() const {
 }
 
 bool ProgramFolder::UpdaterRan() const {
-    return GetFileAttributesW((path_ + L"updater-ran.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW((path_ + L"KavroltUpdate-ran.txt").c_str()) !=
+           INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+std::wstring StandInPath() {
+    wchar_t driver[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, driver, MAX_PATH);
+    const std::wstring path(driver);
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"KavroltUpdate.exe";
+}
+
+std::wstring ReadDefaultValue(HKEY key) {
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) !=
+        ERROR_SUCCESS)
+        return L"";
+    return text;
+}
+
+} // namespace
+
+WebBrowserStandIn::WebBrowserStandIn(const ProgramFolder& folder)
+    : program_(folder.Path() + L"WebBrowser.exe"), mark_(folder.Path() + L"WebBrowser-ran.txt") {
+    if (!CopyFileW(StandInPath().c_str(), program_.c_str(), FALSE))
+        ADD_FAILURE() << "cannot place the stand-in web browser";
+    for (const wchar_t* scheme : {L"http", L"https"}) {
+        const std::wstring path = std::wstring(scheme) + L"\\shell\\open\\command";
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot open the web address handler";
+            continue;
+        }
+        saved_.emplace_back(path, ReadDefaultValue(key));
+        const std::wstring command = L"\"" + program_ + L"\" \"%1\"";
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+}
+
+WebBrowserStandIn::~WebBrowserStandIn() {
+    for (const auto& [path, command] : saved_) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+            continue;
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+}
+
+std::wstring WebBrowserStandIn::Opened() const {
+    HANDLE file = CreateFileW(mark_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return L"";
+    wchar_t text[1024] = {};
+    DWORD read = 0;
+    ReadFile(file, text, sizeof text - sizeof(wchar_t), &read, nullptr);
+    CloseHandle(file);
+    return read ? std::wstring(text) : std::wstring(L"(opened)");
+}
+
+void WebBrowserStandIn::Forget() const {
+    DeleteFileW(mark_.c_str());
+}
+
+// Real input goes to whatever the pointer is over and whichever window has
+// the keyboard focus, through the system's input queue.
+namespace {
+
+void Send(INPUT input) {
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+void MovePointerTo(POINT screen) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send(input);
+    Sleep(100);
+}
+
+void LeftButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    Send(input);
+    Sleep(150);
+}
+
+void ClickAt(POINT screen) {
+    MovePointerTo(screen);
+    LeftButton(true);
+    LeftButton(false);
+}
+
+POINT CentreOf(HWND window) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+POINT ClientToScreenPoint(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        Send(input);
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        Send(input);
+    }
+    Sleep(250);
+}
+
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, 5000);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+bool TabTo(HWND window, HWND control, int maxPresses) {
+    for (int i = 0; i <= maxPresses; ++i) {
+        const HWND focus = FocusOf(window);
+        // A combo box takes the focus through the edit or list inside it.
+        if (focus && (focus == control || IsChild(control, focus)))
+            return true;
+        PressKeys({VK_TAB});
+    }
+    return false;
 }
 
 RunningProgram::RunningProgram(const ProgramFolder& folder, const std::wstring& arguments) {
@@ -81,9 +236,8 @@ void RunningProgram::Click(std::u16string_view name) const {
     PostMessageW(Control(name), BM_CLICK, 0, 0);
 }
 void RunningProgram::ClickLabel(std::u16string_view name) const {
-    HWND label = Control(name);
-    PostMessageW(GetParent(label), WM_COMMAND, MAKEWPARAM(MainControlId(name), STN_CLICKED),
-                 reinterpret_cast<LPARAM>(label));
+    BringToFront(main);
+    ClickAt(CentreOf(Control(name)));
 }
 long RunningProgram::Close() {
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -12,7 +12,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrolt::e2e {
@@ -67,7 +69,7 @@ public:
     HWND Control(std::u16string_view name) const;
     std::wstring Text(std::u16string_view name) const;
     void Click(std::u16string_view name) const;
-    // A label: the notification that a click on it sends.
+    // A label: clicked with the mouse, the main window brought to the front.
     void ClickLabel(std::u16string_view name) const;
     long Close();
     // Whether the process has loaded a module of that file name, and from where.
@@ -76,6 +78,40 @@ public:
     Process process;
     HWND main = nullptr;
 };
+
+// Takes the place of the web browser while it lives: the addresses that the
+// program opens start the stand-in, which notes them in the program folder.
+class WebBrowserStandIn {
+public:
+    explicit WebBrowserStandIn(const ProgramFolder& folder);
+    ~WebBrowserStandIn();
+    WebBrowserStandIn(const WebBrowserStandIn&) = delete;
+    WebBrowserStandIn& operator=(const WebBrowserStandIn&) = delete;
+    // What the stand-in was started with; empty when it was not started.
+    std::wstring Opened() const;
+    void Forget() const;
+
+private:
+    std::wstring program_;
+    std::wstring mark_;
+    std::vector<std::pair<std::wstring, std::wstring>> saved_;
+};
+
+// Real input through SendInput, as a user's hands give it: the pointer in
+// screen coordinates, the left button, and keys pressed in order and released
+// in reverse order (PressKeys({VK_MENU, VK_F1}) is Alt+F1).
+void MovePointerTo(POINT screen);
+void LeftButton(bool down);
+void ClickAt(POINT screen);
+POINT CentreOf(HWND window);
+POINT ClientToScreenPoint(HWND window, int x, int y);
+void PressKeys(std::initializer_list<WORD> keys);
+// Makes a window the foreground window, which receives the keys.
+bool BringToFront(HWND window);
+// The window that has the keyboard focus in the thread of a window.
+HWND FocusOf(HWND window);
+// Presses Tab until the control has the focus; false if it never gets it.
+bool TabTo(HWND window, HWND control, int maxPresses = 12);
 
 // Polls until the condition holds; false when the time ran out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
