@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The program's version, read from where the program takes it: the version that
 # it shows and sends with the update check (src/app/Product.h), which must agree
 # with the version information compiled into Kavrolt.exe (resources/Version.rc).
