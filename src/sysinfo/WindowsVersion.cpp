@@ -26,15 +26,17 @@ int VersionCodeFor(const ReportedVersion& v) {
     const bool workstation = v.productType == 1;
     const bool server = v.productType >= 2;
     if (v.major == 10)
-        return 8;
+        return VersionCode::kWindows10;
     if (v.major == 5) {
         switch (v.minor) {
         case 0:
-            return 0;
+            return VersionCode::kWindows2000;
         case 1:
-            return 1;
+            return VersionCode::kWindowsXp;
         case 2:
-            return workstation ? 1 : server ? 2 : -1;
+            return workstation ? VersionCode::kWindowsXp
+                   : server    ? VersionCode::kServer2003
+                               : VersionCode::kUnknown;
         default:
             return -1;
         }
@@ -42,12 +44,18 @@ int VersionCodeFor(const ReportedVersion& v) {
     if (v.major == 6) {
         switch (v.minor) {
         case 0:
-            return workstation ? 3 : server ? 4 : -1;
+            return workstation ? VersionCode::kVista
+                   : server    ? VersionCode::kServer2008
+                               : VersionCode::kUnknown;
         case 1:
-            return workstation ? 5 : server ? 4 : -1;
+            return workstation ? VersionCode::kWindows7
+                   : server    ? VersionCode::kServer2008
+                               : VersionCode::kUnknown;
         case 2:
         case 3:
-            return workstation ? 6 : server ? 7 : -1;
+            return workstation ? VersionCode::kWindows8
+                   : server    ? VersionCode::kServer2012
+                               : VersionCode::kUnknown;
         default:
             return -1;
         }

@@ -12,9 +12,21 @@
 
 namespace kavrolt {
 
-// VersionCode: 0 Windows 2000, 1 XP, 2 Server 2003, 3 Vista, 4 Server 2008,
-// 5 Windows 7, 6 Windows 8 and 8.1, 7 Server 2012, 8 Windows 10, -1 unknown.
-inline constexpr int kUnknownWindowsVersion = -1;
+// VersionCode: the program's number of a Windows release. The numbers are
+// stored nowhere, but the Windows list and the catalogue's conditions use them.
+namespace VersionCode {
+inline constexpr int kUnknown = -1;
+inline constexpr int kWindows2000 = 0;
+inline constexpr int kWindowsXp = 1;
+inline constexpr int kServer2003 = 2;
+inline constexpr int kVista = 3;
+inline constexpr int kServer2008 = 4;
+inline constexpr int kWindows7 = 5;
+inline constexpr int kWindows8 = 6; // 8 and 8.1
+inline constexpr int kServer2012 = 7;
+inline constexpr int kWindows10 = 8;
+} // namespace VersionCode
+inline constexpr int kUnknownWindowsVersion = VersionCode::kUnknown;
 
 struct ListEntry {
     std::u16string_view caption;

@@ -24,9 +24,18 @@ constexpr std::u16string_view kMainForm = u"KVMainForm";
 constexpr std::u16string_view kSettingsForm = u"KVSettingsForm";
 constexpr auto HKLM = kHkeyLocalMachine;
 
-using StepPlan = std::array<std::pair<std::u16string_view, int>, 10>;
+// A run's progress steps: the step text's caption key, and how many steps
+// show it.
+template <std::size_t N> using StepPlan = std::array<std::pair<std::u16string_view, int>, N>;
 
-constexpr StepPlan kOptimizeSteps = {{
+template <std::size_t N> constexpr int StepTotal(const StepPlan<N>& plan) {
+    int total = 0;
+    for (const auto& step : plan)
+        total += step.second;
+    return total;
+}
+
+constexpr StepPlan<10> kOptimizeSteps = {{
     {u"MessageChange1", 2},
     {u"MessageChange2", 3},
     {u"MessageChange3", 1},
@@ -39,7 +48,7 @@ constexpr StepPlan kOptimizeSteps = {{
     {u"MessageChange10", 6},
 }};
 
-constexpr std::array<std::pair<std::u16string_view, int>, 9> kRestoreSteps = {{
+constexpr StepPlan<9> kRestoreSteps = {{
     {u"MessageChange1", 2},
     {u"MessageChange2", 3},
     {u"MessageChange3", 1},
@@ -139,7 +148,7 @@ void GoButtonClick(RunHost& host) {
         WriteRegInteger(store, HKLM, kProgramKey, u"SpeedSetting", host.SpeedPosition(), false);
         host.PlayClickSound();
         {
-            ProgressScope progress(host, 31, u"MessageUpdate");
+            ProgressScope progress(host, StepTotal(kOptimizeSteps), u"MessageUpdate");
             progress.Walk(kOptimizeSteps);
             const int versionCode = ConvertWindowsVersion(host.WindowsListIndex());
             if (!backedUp)
@@ -170,7 +179,7 @@ void RestoreButtonClick(RunHost& host) {
         host.PlayClickSound();
         bool everyOriginalBack = false;
         {
-            ProgressScope progress(host, 27, u"MessageRestore");
+            ProgressScope progress(host, StepTotal(kRestoreSteps), u"MessageRestore");
             progress.Walk(kRestoreSteps);
             const int versionCode = ConvertWindowsVersion(host.WindowsListIndex());
             OutcomeTrackingStore writeBack(store);

@@ -1,5 +1,6 @@
 #include "tuning/TweakCatalogue.h"
 
+#include "sysinfo/WindowsVersion.h"
 #include "tuning/CustomRegistry.h"
 
 #include <algorithm>
@@ -104,17 +105,28 @@ bool ConditionHolds(TweakCondition condition, int versionCode) {
     case C::Always:
         return true;
     case C::NotWin2000:
-        return versionCode != 0;
+        return versionCode != VersionCode::kWindows2000;
     case C::Server:
-        return versionCode == 0 || versionCode == 2 || versionCode == 4 || versionCode == 7;
+        return versionCode == VersionCode::kWindows2000 ||
+               versionCode == VersionCode::kServer2003 || versionCode == VersionCode::kServer2008 ||
+               versionCode == VersionCode::kServer2012;
     case C::Workstation:
-        return versionCode == 1 || versionCode == 3 || versionCode == 5 || versionCode == 6 ||
-               versionCode == 8;
+        return versionCode == VersionCode::kWindowsXp || versionCode == VersionCode::kVista ||
+               versionCode == VersionCode::kWindows7 || versionCode == VersionCode::kWindows8 ||
+               versionCode == VersionCode::kWindows10;
     }
     return false;
 }
 
 namespace {
+
+// Row numbers (1-based) of the catalogue in the order Undo works on them: the
+// rows restored from backup, then the deletions of the others, each where its
+// own condition holds for the release.
+constexpr std::array<int, 7> kBackedUpRows = {1, 2, 12, 13, 14, 15, 16};
+constexpr std::array<int, 26> kUndoDeletionOrder = {3,  4,  5,  6,  7,  8,  9,  10, 11,
+                                                    17, 18, 19, 20, 21, 22, 23, 24, 25,
+                                                    26, 27, 30, 28, 29, 31, 32, 33};
 
 const TweakEntry& Row(int number) {
     return kTweakCatalogue[static_cast<std::size_t>(number - 1)];
@@ -214,30 +226,18 @@ void ApplyTweaks(RegistryStore& store, int versionCode) {
 }
 
 void WriteBackTweaks(RegistryStore& store) {
-    for (int n : {1, 2, 12, 13, 14, 15, 16})
+    for (int n : kBackedUpRows)
         WriteBack(store, n);
 }
 
 void DeleteTweaks(RegistryStore& store, int versionCode) {
-    for (int n = 3; n <= 11; ++n)
-        DeleteRow(store, n);
-    for (int n = 17; n <= 27; ++n)
-        DeleteRow(store, n);
-    if (ConditionHolds(C::NotWin2000, versionCode)) {
-        DeleteRow(store, 30);
-        DeleteRow(store, 28);
-        DeleteRow(store, 29);
-    }
-    if (ConditionHolds(C::Server, versionCode))
-        DeleteRow(store, 31);
-    if (ConditionHolds(C::Workstation, versionCode)) {
-        DeleteRow(store, 32);
-        DeleteRow(store, 33);
-    }
+    for (int n : kUndoDeletionOrder)
+        if (ConditionHolds(Row(n).condition, versionCode))
+            DeleteRow(store, n);
 }
 
 void DeleteTweakBackups(RegistryStore& store) {
-    for (int n : {1, 2, 12, 13, 14, 15, 16})
+    for (int n : kBackedUpRows)
         DeleteBackup(store, n);
 }
 
