@@ -2,6 +2,8 @@
 // product and the program's version, and the answer token read from the body.
 #pragma once
 
+#include "ProgramVersion.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +28,7 @@ inline constexpr std::uint16_t kMakerPort = 80;
 #endif
 
 inline constexpr std::string_view kUpdateTarget =
-    "/downloads/update/?product=kavrolt&version=2.11.23.2020";
+    "/downloads/update/?product=kavrolt&version=" KAVROLT_VERSION_TEXT;
 inline constexpr std::string_view kUpdateUserAgent = "Mozilla/4.0 (compatible; TORVEK)";
 inline constexpr std::string_view kUpdateAccept =
     "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
