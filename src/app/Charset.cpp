@@ -1,5 +1,7 @@
 #include "app/Charset.h"
 
+#include "text/AsciiCase.h"
+
 #include <array>
 #include <cstdint>
 
@@ -8,19 +10,8 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-std::string LowerCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = Lower(c);
-    return out;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -31,21 +22,12 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 // Position of needle in text compared without letter case, or npos.
 std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std::size_t from) {
     if (needle.size() > text.size())
         return std::string_view::npos;
     for (std::size_t i = from; i + needle.size() <= text.size(); ++i)
-        if (EqualsIgnoringCase(text.substr(i, needle.size()), needle))
+        if (EqualsIgnoringAsciiCase(text.substr(i, needle.size()), needle))
             return i;
     return std::string_view::npos;
 }
@@ -122,7 +104,7 @@ Encoding EncodingNamed(std::string_view label) {
         {"utf-16le", Encoding::Utf16Le},
         {"utf-16be", Encoding::Utf16Be},
     };
-    const std::string name = LowerCopy(Trim(label));
+    const std::string name = FoldAscii(Trim(label));
     for (const Alias& alias : kAliases)
         if (alias.name == name)
             return alias.encoding;
@@ -231,7 +213,7 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
 } // namespace
 
 std::string MediaTypeOf(std::string_view contentType) {
-    return LowerCopy(Trim(contentType.substr(0, contentType.find(';'))));
+    return FoldAscii(Trim(contentType.substr(0, contentType.find(';'))));
 }
 
 std::string CharsetOfContentType(std::string_view contentType) {
@@ -268,7 +250,7 @@ std::string CharsetOfContentType(std::string_view contentType) {
             value = std::string(Trim(contentType.substr(
                 v, next == std::string_view::npos ? std::string_view::npos : next - v)));
         }
-        if (EqualsIgnoringCase(name, "charset"))
+        if (EqualsIgnoringAsciiCase(name, "charset"))
             return value;
         i = next;
     }
@@ -296,7 +278,7 @@ std::string CharsetOfHtmlMeta(std::string_view html) {
             while (i < html.size() && html[i] != '=' && html[i] != '>' && !IsBlank(html[i]) &&
                    html[i] != '/')
                 ++i;
-            const std::string name = LowerCopy(html.substr(nameStart, i - nameStart));
+            const std::string name = FoldAscii(html.substr(nameStart, i - nameStart));
             while (i < html.size() && IsBlank(html[i]))
                 ++i;
             std::string value;
@@ -322,7 +304,7 @@ std::string CharsetOfHtmlMeta(std::string_view html) {
             if (name == "charset" && charset.empty())
                 charset = std::string(Trim(value));
             else if (name == "http-equiv")
-                contentTypeEquiv = EqualsIgnoringCase(Trim(value), "content-type");
+                contentTypeEquiv = EqualsIgnoringAsciiCase(Trim(value), "content-type");
             else if (name == "content" && content.empty())
                 content = value;
         }

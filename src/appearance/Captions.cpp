@@ -1,5 +1,6 @@
 #include "appearance/Captions.h"
 
+#include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 
 #include <algorithm>
@@ -9,26 +10,6 @@ namespace {
 
 bool IsBlank(char16_t c) {
     return c >= 0x0001 && c <= 0x0020;
-}
-
-char16_t AsciiLower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
-std::u16string AsciiLowerCase(std::u16string_view text) {
-    std::u16string lower(text);
-    for (auto& c : lower)
-        c = AsciiLower(c);
-    return lower;
 }
 
 // UTF-8 with every malformed or overlong sequence, surrogate and value beyond
@@ -98,7 +79,7 @@ std::optional<std::vector<std::u16string>> FindTable(const CaptionSource& source
                                             u"Language", u"english", false);
     if (language.empty())
         language = u"english";
-    const auto bytes = source.resource(AsciiLowerCase(language));
+    const auto bytes = source.resource(FoldAscii(language));
     if (!bytes)
         return std::nullopt;
     return SplitCaptionLines(DecodeCaptionText(*bytes, source.decodeAnsi));
@@ -213,11 +194,11 @@ std::u16string LoadCaption(const CaptionSource& source, std::u16string_view wind
             const auto fields = SplitCaptionRow(line);
             if (fields.empty())
                 break; // a line of blanks has no field 0
-            if (!EqualIgnoringAsciiCase(fields[0], windowName))
+            if (!EqualsIgnoringAsciiCase(fields[0], windowName))
                 continue;
             if (fields.size() < 2)
                 break;
-            if (!EqualIgnoringAsciiCase(fields[1], key))
+            if (!EqualsIgnoringAsciiCase(fields[1], key))
                 continue;
             if (fields.size() < 3)
                 break;
@@ -246,7 +227,7 @@ void ApplyCaptions(const CaptionSource& source, FormModel& form) {
             const auto fields = SplitCaptionRow(line);
             if (fields.empty())
                 return;
-            if (!EqualIgnoringAsciiCase(fields[0], form.name))
+            if (!EqualsIgnoringAsciiCase(fields[0], form.name))
                 continue;
             if (fields.size() < 2)
                 return;

@@ -1,4 +1,5 @@
 #include "appearance/Captions.h"
+#include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/MemoryRegistryStore.h"
 
@@ -16,14 +17,6 @@ std::vector<std::uint8_t> Bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-std::u16string Upper(std::u16string_view text) {
-    std::u16string upper(text);
-    for (auto& c : upper)
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-    return upper;
-}
-
 // A registry and a set of table resources. Resource names match without regard
 // to ASCII case, as Windows matches them.
 struct CaptionFixture {
@@ -38,7 +31,7 @@ struct CaptionFixture {
                     asked.emplace_back(name);
                     if (onRead)
                         onRead();
-                    const auto it = tables.find(Upper(name));
+                    const auto it = tables.find(FoldAscii(name));
                     if (it == tables.end())
                         return std::nullopt;
                     return it->second;
@@ -46,7 +39,7 @@ struct CaptionFixture {
                 DecodeCodePage1252};
     }
     void Table(std::u16string_view name, std::string_view text) {
-        tables[Upper(name)] = Bytes(text);
+        tables[FoldAscii(name)] = Bytes(text);
     }
     void SetLanguage(std::u16string_view language) {
         std::vector<std::uint8_t> data;
@@ -227,7 +220,7 @@ TEST(LoadCaption, ATableInUtf16IsReadToo) {
     CaptionFixture f;
     static constexpr char kUtf16[] = "\xFF\xFEW\0,\0K\0,\0\"\0\xAC\x20\"\0";
     const std::string utf16(kUtf16, sizeof kUtf16 - 1);
-    f.tables[u"ENGLISH"] = Bytes(utf16);
+    f.tables[u"english"] = Bytes(utf16);
     EXPECT_EQ(f.Load(u"w", u"k"), u"\u20AC");
 }
 
