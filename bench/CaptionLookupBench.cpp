@@ -2,6 +2,7 @@
 // program makes it: the "Language" value is read, the resource is fetched and
 // decoded, and every line is split until the end of the table.
 #include "appearance/Captions.h"
+#include "text/TextCodecs.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/MemoryRegistryStore.h"
 

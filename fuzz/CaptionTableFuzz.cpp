@@ -3,6 +3,7 @@
 // keep within the memory bound, and the two must agree: a text component that
 // has a row gets the text that the lookup gives for it.
 #include "appearance/Captions.h"
+#include "text/TextCodecs.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/MemoryRegistryStore.h"
 #include "windows/FormModel.h"

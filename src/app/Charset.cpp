@@ -1,26 +1,13 @@
 #include "app/Charset.h"
 
-#include <array>
-#include <cstdint>
+#include "text/AsciiCase.h"
+#include "text/TextCodecs.h"
 
 namespace kavrolt {
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-std::string LowerCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = Lower(c);
-    return out;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -31,21 +18,12 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 // Position of needle in text compared without letter case, or npos.
 std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std::size_t from) {
     if (needle.size() > text.size())
         return std::string_view::npos;
     for (std::size_t i = from; i + needle.size() <= text.size(); ++i)
-        if (EqualsIgnoringCase(text.substr(i, needle.size()), needle))
+        if (EqualsIgnoringAsciiCase(text.substr(i, needle.size()), needle))
             return i;
     return std::string_view::npos;
 }
@@ -122,116 +100,17 @@ Encoding EncodingNamed(std::string_view label) {
         {"utf-16le", Encoding::Utf16Le},
         {"utf-16be", Encoding::Utf16Be},
     };
-    const std::string name = LowerCopy(Trim(label));
+    const std::string name = FoldAscii(Trim(label));
     for (const Alias& alias : kAliases)
         if (alias.name == name)
             return alias.encoding;
     return Encoding::Bytes;
 }
 
-// Code points of bytes 0x80 to 0x9F in windows-1252; the five unassigned bytes
-// keep their own value, as in the web's definition of the code page.
-constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void AppendCodePoint(std::u16string& out, std::uint32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
-// Strict UTF-8: overlong forms, surrogates and values above U+10FFFF are
-// malformed; each maximal malformed subpart becomes one U+FFFD.
-std::u16string DecodeUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        i = 3;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        std::uint32_t cp = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            cp = lead & 0x0F;
-            if (lead == 0xE0)
-                low = 0xA0;
-            if (lead == 0xED)
-                high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            cp = lead & 0x07;
-            if (lead == 0xF0)
-                low = 0x90;
-            if (lead == 0xF4)
-                high = 0x8F;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t taken = 1;
-        bool complete = true;
-        while (taken < length) {
-            if (i + taken >= bytes.size()) {
-                complete = false;
-                break;
-            }
-            const auto next = static_cast<unsigned char>(bytes[i + taken]);
-            if (next < low || next > high) {
-                complete = false;
-                break;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-            low = 0x80;
-            high = 0xBF;
-            ++taken;
-        }
-        if (complete)
-            AppendCodePoint(out, cp);
-        else
-            out.push_back(kReplacement);
-        i += taken;
-    }
-    return out;
-}
-
-std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
-    std::u16string out;
-    out.reserve(bytes.size() / 2 + 1);
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        out.push_back(bigEndian ? static_cast<char16_t>(first << 8 | second)
-                                : static_cast<char16_t>(second << 8 | first));
-    }
-    if (i < bytes.size())
-        out.push_back(kReplacement);
-    return out;
-}
-
 } // namespace
 
 std::string MediaTypeOf(std::string_view contentType) {
-    return LowerCopy(Trim(contentType.substr(0, contentType.find(';'))));
+    return FoldAscii(Trim(contentType.substr(0, contentType.find(';'))));
 }
 
 std::string CharsetOfContentType(std::string_view contentType) {
@@ -268,7 +147,7 @@ std::string CharsetOfContentType(std::string_view contentType) {
             value = std::string(Trim(contentType.substr(
                 v, next == std::string_view::npos ? std::string_view::npos : next - v)));
         }
-        if (EqualsIgnoringCase(name, "charset"))
+        if (EqualsIgnoringAsciiCase(name, "charset"))
             return value;
         i = next;
     }
@@ -296,7 +175,7 @@ std::string CharsetOfHtmlMeta(std::string_view html) {
             while (i < html.size() && html[i] != '=' && html[i] != '>' && !IsBlank(html[i]) &&
                    html[i] != '/')
                 ++i;
-            const std::string name = LowerCopy(html.substr(nameStart, i - nameStart));
+            const std::string name = FoldAscii(html.substr(nameStart, i - nameStart));
             while (i < html.size() && IsBlank(html[i]))
                 ++i;
             std::string value;
@@ -322,7 +201,7 @@ std::string CharsetOfHtmlMeta(std::string_view html) {
             if (name == "charset" && charset.empty())
                 charset = std::string(Trim(value));
             else if (name == "http-equiv")
-                contentTypeEquiv = EqualsIgnoringCase(Trim(value), "content-type");
+                contentTypeEquiv = EqualsIgnoringAsciiCase(Trim(value), "content-type");
             else if (name == "content" && content.empty())
                 content = value;
         }
@@ -341,40 +220,28 @@ std::string CharsetOfHtmlMeta(std::string_view html) {
 }
 
 std::u16string DecodeText(std::string_view bytes, std::string_view charset) {
-    const Encoding encoding = EncodingNamed(charset);
-    switch (encoding) {
+    switch (EncodingNamed(charset)) {
     case Encoding::Utf8:
-        return DecodeUtf8(bytes);
+        return DecodeUtf8(SkipByteOrderMark(bytes, UnicodeEncoding::Utf8));
     case Encoding::Utf16:
-        if (bytes.substr(0, 2) == "\xFE\xFF")
-            return DecodeUtf16(bytes.substr(2), true);
-        if (bytes.substr(0, 2) == "\xFF\xFE")
-            return DecodeUtf16(bytes.substr(2), false);
-        return DecodeUtf16(bytes, false);
+        // A UTF-16 mark decides the byte order; without one it is little-endian.
+        if (const auto mark = FindByteOrderMark(bytes);
+            mark && mark->encoding != UnicodeEncoding::Utf8)
+            return DecodeUnicode(mark->encoding, bytes.substr(mark->length));
+        return DecodeUtf16Le(bytes);
     case Encoding::Utf16Le:
-        return DecodeUtf16(bytes.substr(0, 2) == "\xFF\xFE" ? bytes.substr(2) : bytes, false);
+        return DecodeUtf16Le(SkipByteOrderMark(bytes, UnicodeEncoding::Utf16Le));
     case Encoding::Utf16Be:
-        return DecodeUtf16(bytes.substr(0, 2) == "\xFE\xFF" ? bytes.substr(2) : bytes, true);
+        return DecodeUtf16Be(SkipByteOrderMark(bytes, UnicodeEncoding::Utf16Be));
     case Encoding::Ascii:
-    case Encoding::Latin1:
+        return DecodeAscii(bytes);
     case Encoding::Windows1252:
+        return DecodeCodePage1252(bytes);
+    case Encoding::Latin1:
     case Encoding::Bytes:
         break;
     }
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80 || encoding == Encoding::Latin1 || encoding == Encoding::Bytes)
-            out.push_back(byte);
-        else if (encoding == Encoding::Ascii)
-            out.push_back(kReplacement);
-        else if (byte < 0xA0)
-            out.push_back(kWindows1252High[byte - 0x80]);
-        else
-            out.push_back(byte);
-    }
-    return out;
+    return DecodeLatin1(bytes);
 }
 
 } // namespace kavrolt

@@ -23,7 +23,9 @@ std::string CharsetOfHtmlMeta(std::string_view html);
 // Decodes bytes in the named character set (us-ascii, iso-8859-1, windows-1252,
 // utf-8, utf-16, utf-16le, utf-16be and their common aliases, in any letter
 // case). With an empty or unknown name each byte becomes one character.
-// Malformed sequences become U+FFFD.
+// Malformed input becomes U+FFFD as text/TextCodecs.h states. A leading
+// byte-order mark of the named encoding is dropped; for "utf-16" a UTF-16 mark
+// selects the byte order, little-endian without one.
 std::u16string DecodeText(std::string_view bytes, std::string_view charset);
 
 } // namespace kavrolt

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 
 namespace kavrolt {
@@ -32,11 +33,7 @@ void RunCheckMode(StartupHost& host) {
 bool IsCheckMode(const std::vector<std::u16string>& parameters) {
     if (parameters.empty())
         return false;
-    std::u16string first = parameters.front();
-    for (auto& c : first)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    return first == u"/checkupdate";
+    return FoldAscii(parameters.front()) == u"/checkupdate";
 }
 
 void RecordStartDates(StartupHost& host) {

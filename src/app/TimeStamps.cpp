@@ -1,5 +1,7 @@
 #include "app/TimeStamps.h"
 
+#include "text/AsciiCase.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -113,19 +115,6 @@ std::u16string_view Trim(std::u16string_view text) {
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-char16_t FoldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
 }
 
 // Reads a run of digits at the front of text into number; false when there is

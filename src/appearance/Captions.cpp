@@ -1,5 +1,7 @@
 #include "appearance/Captions.h"
 
+#include "text/AsciiCase.h"
+#include "text/TextCodecs.h"
 #include "tuning/CustomRegistry.h"
 
 #include <algorithm>
@@ -11,94 +13,13 @@ bool IsBlank(char16_t c) {
     return c >= 0x0001 && c <= 0x0020;
 }
 
-char16_t AsciiLower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
-std::u16string AsciiLowerCase(std::u16string_view text) {
-    std::u16string lower(text);
-    for (auto& c : lower)
-        c = AsciiLower(c);
-    return lower;
-}
-
-// UTF-8 with every malformed or overlong sequence, surrogate and value beyond
-// U+10FFFF replaced by U+FFFD, one replacement per offending byte run.
-std::u16string DecodeUtf8(const std::uint8_t* data, std::size_t size) {
-    std::u16string text;
-    text.reserve(size);
-    std::size_t i = 0;
-    while (i < size) {
-        const std::uint8_t lead = data[i];
-        if (lead < 0x80) {
-            text.push_back(lead);
-            ++i;
-            continue;
-        }
-        int length = 0;
-        char32_t code = 0;
-        char32_t minimum = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, code = lead & 0x1F, minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, code = lead & 0x0F, minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, code = lead & 0x07, minimum = 0x10000;
-        }
-        int taken = 1;
-        bool valid = length > 0;
-        for (; valid && taken < length; ++taken) {
-            if (i + taken >= size || (data[i + taken] & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            code = (code << 6) | (data[i + taken] & 0x3F);
-        }
-        if (valid && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            text.push_back(u'\uFFFD');
-            i += taken;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            text.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            text.push_back(static_cast<char16_t>(code));
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return text;
-}
-
-// UTF-16 code units; an odd last byte is no character and is dropped.
-std::u16string DecodeUtf16(const std::uint8_t* data, std::size_t size, bool bigEndian) {
-    std::u16string text;
-    text.reserve(size / 2);
-    for (std::size_t i = 0; i + 1 < size; i += 2)
-        text.push_back(bigEndian ? static_cast<char16_t>((data[i] << 8) | data[i + 1])
-                                 : static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    return text;
-}
-
 // The lines of the table in use, or nothing when "Language" names no table.
 std::optional<std::vector<std::u16string>> FindTable(const CaptionSource& source) {
     std::u16string language = ReadRegString(source.registry, kHkeyLocalMachine, kProgramKey,
                                             u"Language", u"english", false);
     if (language.empty())
         language = u"english";
-    const auto bytes = source.resource(AsciiLowerCase(language));
+    const auto bytes = source.resource(FoldAscii(language));
     if (!bytes)
         return std::nullopt;
     return SplitCaptionLines(DecodeCaptionText(*bytes, source.decodeAnsi));
@@ -106,34 +27,13 @@ std::optional<std::vector<std::u16string>> FindTable(const CaptionSource& source
 
 } // namespace
 
-std::u16string DecodeCodePage1252(std::string_view bytes) {
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
-    // One character per byte, written in place: the table is decoded on every
-    // caption lookup.
-    std::u16string text(bytes.size(), u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<std::uint8_t>(bytes[i]);
-        text[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : static_cast<char16_t>(b);
-    }
-    return text;
-}
-
 std::u16string
 DecodeCaptionText(const std::vector<std::uint8_t>& bytes,
                   const std::function<std::u16string(std::string_view)>& decodeAnsi) {
-    const std::uint8_t* data = bytes.data();
-    const std::size_t size = bytes.size();
-    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)
-        return DecodeUtf8(data + 3, size - 3);
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE)
-        return DecodeUtf16(data + 2, size - 2, false);
-    if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF)
-        return DecodeUtf16(data + 2, size - 2, true);
-    return decodeAnsi(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (const auto mark = FindByteOrderMark(view))
+        return DecodeUnicode(mark->encoding, view.substr(mark->length));
+    return decodeAnsi(view);
 }
 
 std::vector<std::u16string> SplitCaptionLines(std::u16string_view text) {
@@ -213,11 +113,11 @@ std::u16string LoadCaption(const CaptionSource& source, std::u16string_view wind
             const auto fields = SplitCaptionRow(line);
             if (fields.empty())
                 break; // a line of blanks has no field 0
-            if (!EqualIgnoringAsciiCase(fields[0], windowName))
+            if (!EqualsIgnoringAsciiCase(fields[0], windowName))
                 continue;
             if (fields.size() < 2)
                 break;
-            if (!EqualIgnoringAsciiCase(fields[1], key))
+            if (!EqualsIgnoringAsciiCase(fields[1], key))
                 continue;
             if (fields.size() < 3)
                 break;
@@ -246,7 +146,7 @@ void ApplyCaptions(const CaptionSource& source, FormModel& form) {
             const auto fields = SplitCaptionRow(line);
             if (fields.empty())
                 return;
-            if (!EqualIgnoringAsciiCase(fields[0], form.name))
+            if (!EqualsIgnoringAsciiCase(fields[0], form.name))
                 continue;
             if (fields.size() < 2)
                 return;

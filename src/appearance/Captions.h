@@ -32,16 +32,13 @@ struct CaptionSource {
 CaptionSource DefaultCaptionSource();
 
 // The platform parts of DefaultCaptionSource(). Builds without Windows carry
-// no resources and decode with code page 1252.
+// no resources and decode with code page 1252 (DecodeCodePage1252).
 std::optional<std::vector<std::uint8_t>> ReadOwnRcData(std::u16string_view name);
 std::u16string DecodeAnsiCodePage(std::string_view bytes);
 
-// Windows code page 1252; the five bytes it leaves undefined stand for the C1
-// control characters of the same number, as Windows decodes them.
-std::u16string DecodeCodePage1252(std::string_view bytes);
-
 // The text of a table resource: a byte-order mark selects UTF-8, UTF-16 LE or
-// UTF-16 BE and is dropped; without one the bytes are ANSI text.
+// UTF-16 BE (decoded as text/TextCodecs.h says) and is dropped; without one the
+// bytes are ANSI text.
 std::u16string DecodeCaptionText(const std::vector<std::uint8_t>& bytes,
                                  const std::function<std::u16string(std::string_view)>& decodeAnsi);
 

@@ -2,6 +2,8 @@
 // 1252, the code page of the shipped table.
 #include "appearance/Captions.h"
 
+#include "text/TextCodecs.h"
+
 namespace kavrolt {
 
 std::optional<std::vector<std::uint8_t>> ReadOwnRcData(std::u16string_view) {

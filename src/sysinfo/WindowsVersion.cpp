@@ -1,5 +1,6 @@
 #include "sysinfo/WindowsVersion.h"
 
+#include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 
 namespace kavrolt {
@@ -95,10 +96,7 @@ int ConvertWindowsVersion(int listIndex) {
 }
 
 int ProcessorVendorFromName(std::u16string_view name) {
-    std::u16string lower(name);
-    for (auto& c : lower)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
+    const std::u16string lower = FoldAscii(name);
     if (lower.find(u"intel") != std::u16string::npos)
         return 0;
     if (lower.find(u"amd") != std::u16string::npos)

@@ -1,18 +1,12 @@
 #include "tuning/MemoryRegistryStore.h"
 
+#include "text/AsciiCase.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace kavrolt {
 namespace {
-
-std::u16string Fold(std::u16string_view text) {
-    std::u16string folded(text);
-    for (auto& c : folded)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    return folded;
-}
 
 std::vector<std::u16string_view> Split(std::u16string_view path) {
     std::vector<std::u16string_view> parts;
@@ -48,7 +42,7 @@ MemoryRegistryStore::Node* MemoryRegistryStore::Find(RegRoot root, std::u16strin
         return nullptr;
     Node* node = it->second.get();
     for (auto part : Split(path)) {
-        const auto child = node->children.find(Fold(part));
+        const auto child = node->children.find(FoldAscii(part));
         if (child == node->children.end())
             return nullptr;
         node = child->second.get();
@@ -96,7 +90,7 @@ long MemoryRegistryStore::CreateKey(RegRoot root, std::u16string_view path, std:
     const auto parts = Split(path);
     std::size_t depth = 0;
     for (; depth < parts.size(); ++depth) {
-        const auto child = node->children.find(Fold(parts[depth]));
+        const auto child = node->children.find(FoldAscii(parts[depth]));
         if (child == node->children.end())
             break;
         node = child->second.get();
@@ -107,7 +101,7 @@ long MemoryRegistryStore::CreateKey(RegRoot root, std::u16string_view path, std:
         auto child = std::make_unique<Node>();
         child->name = std::u16string(parts[depth]);
         Node* raw = child.get();
-        node->children[Fold(parts[depth])] = std::move(child);
+        node->children[FoldAscii(parts[depth])] = std::move(child);
         node = raw;
     }
     if (const auto status = Grant(*node, mask); status != kRegSuccess)
@@ -124,7 +118,7 @@ long MemoryRegistryStore::QueryValue(RegKey key, std::u16string_view name, std::
     if ((it->second.mask & kKeyQueryValue) == 0)
         return kRegAccessDenied;
     const auto& values = it->second.node->values;
-    const auto found = values.find(Fold(name));
+    const auto found = values.find(FoldAscii(name));
     if (found == values.end())
         return kRegFileNotFound;
     const Value& value = found->second.second;
@@ -157,7 +151,7 @@ long MemoryRegistryStore::SetValue(RegKey key, std::u16string_view name, std::ui
         return kRegAccessDenied;
     Value value{type, size == 0 ? std::vector<std::uint8_t>{}
                                 : std::vector<std::uint8_t>(data, data + size)};
-    it->second.node->values[Fold(name)] = {std::u16string(name), std::move(value)};
+    it->second.node->values[FoldAscii(name)] = {std::u16string(name), std::move(value)};
     return kRegSuccess;
 }
 
@@ -167,7 +161,7 @@ long MemoryRegistryStore::DeleteValue(RegKey key, std::u16string_view name) {
         return kRegInvalidHandle;
     if ((it->second.mask & kKeySetValue) == 0)
         return kRegAccessDenied;
-    return it->second.node->values.erase(Fold(name)) ? kRegSuccess : kRegFileNotFound;
+    return it->second.node->values.erase(FoldAscii(name)) ? kRegSuccess : kRegFileNotFound;
 }
 
 long MemoryRegistryStore::CloseKey(RegKey key) {
@@ -185,7 +179,7 @@ MemoryRegistryStore::Node* MemoryRegistryStore::Ensure(RegRoot root, std::u16str
         slot = std::make_unique<Node>();
     Node* node = slot.get();
     for (auto part : Split(path)) {
-        auto& child = node->children[Fold(part)];
+        auto& child = node->children[FoldAscii(part)];
         if (!child) {
             child = std::make_unique<Node>();
             child->name = std::u16string(part);
@@ -197,7 +191,7 @@ MemoryRegistryStore::Node* MemoryRegistryStore::Ensure(RegRoot root, std::u16str
 
 void MemoryRegistryStore::Put(RegRoot root, std::u16string_view path, std::u16string_view name,
                               Value value) {
-    Ensure(root, path)->values[Fold(name)] = {std::u16string(name), std::move(value)};
+    Ensure(root, path)->values[FoldAscii(name)] = {std::u16string(name), std::move(value)};
 }
 
 std::optional<MemoryRegistryStore::Value>
@@ -205,7 +199,7 @@ MemoryRegistryStore::Get(RegRoot root, std::u16string_view path, std::u16string_
     const Node* node = Find(root, path);
     if (node == nullptr)
         return std::nullopt;
-    const auto it = node->values.find(Fold(name));
+    const auto it = node->values.find(FoldAscii(name));
     if (it == node->values.end())
         return std::nullopt;
     return it->second.second;
@@ -217,7 +211,7 @@ bool MemoryRegistryStore::KeyExists(RegRoot root, std::u16string_view path) cons
 
 void MemoryRegistryStore::Remove(RegRoot root, std::u16string_view path, std::u16string_view name) {
     if (Node* node = Find(root, path))
-        node->values.erase(Fold(name));
+        node->values.erase(FoldAscii(name));
 }
 
 void MemoryRegistryStore::DenyAccess(RegRoot root, std::u16string_view path, Deny deny) {

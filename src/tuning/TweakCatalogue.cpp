@@ -1,6 +1,7 @@
 #include "tuning/TweakCatalogue.h"
 
 #include "sysinfo/WindowsVersion.h"
+#include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 
 #include <algorithm>
@@ -180,8 +181,7 @@ std::u16string HiveOf(RegRoot root, std::u16string_view path) {
     while (!path.empty() && path.front() == u'\\')
         path.remove_prefix(1);
     hive += u'\\';
-    for (char16_t c : path.substr(0, path.find(u'\\')))
-        hive += c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    hive += FoldAscii(path.substr(0, path.find(u'\\')));
     return hive;
 }
 

@@ -1,25 +1,12 @@
 #include "windows/FormModel.h"
 
+#include "text/AsciiCase.h"
+
 namespace kavrolt {
-namespace {
-
-bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    auto lower = [](char16_t c) {
-        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
-} // namespace
 
 int FormModel::IndexOf(std::u16string_view componentName) const {
     for (std::size_t i = 0; i < components.size(); ++i)
-        if (EqualIgnoringAsciiCase(components[i].name, componentName))
+        if (EqualsIgnoringAsciiCase(components[i].name, componentName))
             return static_cast<int>(i);
     return -1;
 }

@@ -1,5 +1,6 @@
 // The caption table that ships in the program, read from the source tree.
 #include "appearance/Captions.h"
+#include "text/TextCodecs.h"
 #include "tuning/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
 #include "appearance/Captions.h"
+#include "text/AsciiCase.h"
+#include "text/TextCodecs.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/MemoryRegistryStore.h"
 
@@ -16,14 +18,6 @@ std::vector<std::uint8_t> Bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-std::u16string Upper(std::u16string_view text) {
-    std::u16string upper(text);
-    for (auto& c : upper)
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-    return upper;
-}
-
 // A registry and a set of table resources. Resource names match without regard
 // to ASCII case, as Windows matches them.
 struct CaptionFixture {
@@ -38,7 +32,7 @@ struct CaptionFixture {
                     asked.emplace_back(name);
                     if (onRead)
                         onRead();
-                    const auto it = tables.find(Upper(name));
+                    const auto it = tables.find(FoldAscii(name));
                     if (it == tables.end())
                         return std::nullopt;
                     return it->second;
@@ -46,7 +40,7 @@ struct CaptionFixture {
                 DecodeCodePage1252};
     }
     void Table(std::u16string_view name, std::string_view text) {
-        tables[Upper(name)] = Bytes(text);
+        tables[FoldAscii(name)] = Bytes(text);
     }
     void SetLanguage(std::u16string_view language) {
         std::vector<std::uint8_t> data;
@@ -136,20 +130,22 @@ TEST(CaptionText, AByteOrderMarkDecidesTheEncodingElseTheAnsiCodePage) {
          "a\xFF"
          "b\xC3",
          u"a\uFFFDb\uFFFD"},
+        // An overlong form and a surrogate: no byte of them starts a valid
+        // prefix, so each gives U+FFFD.
         {"\xEF\xBB\xBF"
          "\xC0\xAF\xED\xA0\x80",
-         u"\uFFFD\uFFFD"},
+         u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
         {"\xEF\xBB\xBF", u""},
         {std::string("\xFF\xFE"
                      "A\0\xAC\x20",
                      6),
          u"A\u20AC"},
         {std::string("\xFE\xFF\0A\x20\xAC", 6), u"A\u20AC"},
-        // An odd last byte of UTF-16 is no character.
+        // An odd last byte of UTF-16 gives U+FFFD.
         {std::string("\xFF\xFE"
                      "A\0B",
                      5),
-         u"A"},
+         u"A\uFFFD"},
         // No mark: code page 1252 here, the five undefined bytes as C1 controls.
         {"\xA9 \x80\x85\x9F\x81\x8D\x8F\x90\x9D",
          u"\u00A9 \u20AC\u2026\u0178\u0081\u008D\u008F\u0090\u009D"},
@@ -163,19 +159,6 @@ TEST(CaptionText, AByteOrderMarkDecidesTheEncodingElseTheAnsiCodePage) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeCaptionText(Bytes(c.bytes), DecodeCodePage1252), c.text) << c.bytes;
-
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all.push_back(static_cast<char>(b));
-    const auto decoded = DecodeCodePage1252(all);
-    ASSERT_EQ(decoded.size(), 256u);
-    for (int b = 0; b < 256; ++b) {
-        if (b < 0x80 || b >= 0xA0) {
-            EXPECT_EQ(decoded[static_cast<std::size_t>(b)], static_cast<char16_t>(b)) << b;
-        }
-    }
-    EXPECT_EQ(decoded[0x92], u'\u2019');
-    EXPECT_EQ(decoded[0x99], u'\u2122');
 }
 
 TEST(LoadCaption, FindsTheRowIgnoringAsciiCaseAndTheLastMatchWins) {
@@ -227,7 +210,7 @@ TEST(LoadCaption, ATableInUtf16IsReadToo) {
     CaptionFixture f;
     static constexpr char kUtf16[] = "\xFF\xFEW\0,\0K\0,\0\"\0\xAC\x20\"\0";
     const std::string utf16(kUtf16, sizeof kUtf16 - 1);
-    f.tables[u"ENGLISH"] = Bytes(utf16);
+    f.tables[u"english"] = Bytes(utf16);
     EXPECT_EQ(f.Load(u"w", u"k"), u"\u20AC");
 }
 

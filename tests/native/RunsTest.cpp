@@ -1,3 +1,4 @@
+#include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/MemoryRegistryStore.h"
 #include "tuning/RunHost.h"
@@ -463,8 +464,7 @@ private:
     static std::string Narrow(std::u16string_view text) {
         std::string narrow;
         for (char16_t c : text)
-            narrow +=
-                c >= u'A' && c <= u'Z' ? static_cast<char>(c - u'A' + 'a') : static_cast<char>(c);
+            narrow += static_cast<char>(FoldAscii(c));
         return narrow;
     }
     long Note(long status, RegRoot root, std::u16string_view path, RegKey key) {

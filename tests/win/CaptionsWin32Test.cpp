@@ -1,6 +1,7 @@
 // The caption table in the test program's own resources, which carry the
 // shipped table as RCDATA "ENGLISH".
 #include "appearance/Captions.h"
+#include "text/TextCodecs.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/MemoryRegistryStore.h"
 
