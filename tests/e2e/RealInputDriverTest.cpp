@@ -252,6 +252,23 @@ TEST_F(RealInputDriver, WithoutRightsToProgramKeyTheRunChangesNothing) {
     EXPECT_EQ(program.Close(), 0);
 }
 
+// Clicks Restore, confirms, and answers No to the restart question; the
+// question's first paragraph, or empty when a box did not come.
+std::wstring RestoreAndAnswerNo(const RunningProgram& program) {
+    ClickButton(program, u"RestoreButton");
+    const auto confirm = WaitForMessageBox(program.process.Id());
+    if (!confirm.window)
+        return L"";
+    confirm.Press(IDOK);
+    WaitUntil([&] { return !IsWindow(confirm.window); });
+    const auto restart = WaitForMessageBox(program.process.Id());
+    if (!restart.window)
+        return L"";
+    restart.Press(IDNO);
+    WaitUntil([&] { return IsWindowEnabled(program.main) != FALSE; });
+    return restart.text.substr(0, restart.text.find(L"\r\n"));
+}
+
 TEST_F(RealInputDriver, AFailedWriteBackKeepsEveryBackupForALaterRestore) {
     const auto& memory = kTweakCatalogue[12]; // row 13, in Memory Management
     WriteRegInteger(Registry(), memory.root, memory.path, memory.name, 1, false);
@@ -267,31 +284,14 @@ TEST_F(RealInputDriver, AFailedWriteBackKeepsEveryBackupForALaterRestore) {
     ASSERT_TRUE(backup);
     {
         DeniedWrite denied(memory.root, memory.path);
-        ClickButton(program, u"RestoreButton");
-        box = WaitForMessageBox(program.process.Id());
-        ASSERT_NE(box.window, nullptr);
-        box.Press(IDOK);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
-        box = WaitForMessageBox(program.process.Id());
-        ASSERT_NE(box.window, nullptr);
-        EXPECT_EQ(box.text.rfind(Caption(u"KVMainForm", u"MessageBoxChangeIncomplete1"), 0), 0u);
-        box.Press(IDNO);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(program.main) != FALSE; }));
+        EXPECT_EQ(RestoreAndAnswerNo(program),
+                  Caption(u"KVMainForm", u"MessageBoxChangeIncomplete1"));
         EXPECT_TRUE(IsWindowEnabled(program.Control(u"RestoreButton")));
         EXPECT_EQ(RawValue(memory.root, memory.path, memory.name), optimized);
         EXPECT_EQ(RawValue(HKLM, kProgramKey, memory.name), backup);
         EXPECT_TRUE(RawValue(HKLM, kProgramKey, u"Restore"));
     }
-    ClickButton(program, u"RestoreButton");
-    box = WaitForMessageBox(program.process.Id());
-    ASSERT_NE(box.window, nullptr);
-    box.Press(IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
-    box = WaitForMessageBox(program.process.Id());
-    ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(box.text.rfind(Caption(u"KVMainForm", u"MessageBoxChangeRestart1"), 0), 0u);
-    box.Press(IDNO);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(program.main) != FALSE; }));
+    EXPECT_EQ(RestoreAndAnswerNo(program), Caption(u"KVMainForm", u"MessageBoxChangeRestart1"));
     EXPECT_FALSE(IsWindowEnabled(program.Control(u"RestoreButton")));
     EXPECT_EQ(ReadRegInteger(Registry(), memory.root, memory.path, memory.name, -1, false), 1);
     EXPECT_FALSE(RawValue(HKLM, kProgramKey, memory.name));
