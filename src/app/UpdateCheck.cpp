@@ -14,11 +14,17 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 #include <thread>
-#include <vector>
+#endif
 
 namespace kavrolt {
 namespace {
@@ -34,18 +40,77 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kMaxPending = 64 * 1024;
 constexpr std::uint32_t kMaxHeader = 64 * 1024;
 
-// What a name lookup running on its own thread leaves for the caller.
-struct Lookup {
+#ifdef _WIN32
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle)
+            CloseHandle(handle);
+    }
+};
+using EventHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+// One piece of work for a thread of its own, and the event it sets when done.
+// The thread owns the job; the caller shares only the event.
+struct DetachedJob {
+    std::function<void()> work;
+    std::shared_ptr<EventHandle> finished;
+};
+
+DWORD WINAPI RunDetachedJob(void* parameter) {
+    const std::unique_ptr<DetachedJob> job(static_cast<DetachedJob*>(parameter));
+    job->work();
+    SetEvent(job->finished->get());
+    return 0;
+}
+
+// Runs work on a Win32 thread of its own and waits for it until the deadline:
+// true when it finished in time. The C++ library of the win32 thread model has
+// no std::thread; a Win32 thread and event work on every Windows. Setting and
+// waiting for the event order the work's writes before the caller's reads.
+bool RunWithDeadline(std::function<void()> work, Clock::time_point deadline) {
+    auto finished =
+        std::make_shared<EventHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!*finished)
+        return false;
+    auto job = std::make_unique<DetachedJob>(DetachedJob{std::move(work), finished});
+    const EventHandle thread(CreateThread(nullptr, 0, RunDetachedJob, job.get(), 0, nullptr));
+    if (!thread)
+        return false;
+    job.release(); // the thread deletes it
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    const DWORD wait = left <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(left, INFINITE - 1));
+    return WaitForSingleObject(finished->get(), wait) == WAIT_OBJECT_0;
+}
+#else
+// What the work's thread shares with the caller.
+struct Completion {
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
-    std::vector<tcp::endpoint> endpoints;
 };
 
+// Runs work on a thread of its own and waits for it until the deadline: true
+// when it finished in time.
+bool RunWithDeadline(std::function<void()> work, Clock::time_point deadline) {
+    auto completion = std::make_shared<Completion>();
+    std::thread([completion, work = std::move(work)] {
+        work();
+        std::lock_guard<std::mutex> lock(completion->mutex);
+        completion->done = true;
+        completion->finished.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(completion->mutex);
+    return completion->finished.wait_until(lock, deadline, [&] { return completion->done; });
+}
+#endif
+
 // The IPv4 addresses of host, or none when the lookup fails or outlasts the
-// deadline. getaddrinfo cannot be interrupted, so it runs on a thread of its
+// deadline. The lookup cannot be interrupted, so it runs on a thread of its
 // own that the caller stops waiting for at the deadline; the thread owns its
-// share of the state and ends on its own when the lookup returns.
+// share of the state and ends on its own when the lookup returns. Built for
+// Windows 2000, Boost.Asio uses getaddrinfo where ws2_32 exports it and
+// gethostbyname elsewhere.
 std::vector<tcp::endpoint> ResolveIpv4(std::string_view host, std::uint16_t port,
                                        Clock::time_point deadline) {
     error_code ec;
@@ -54,31 +119,26 @@ std::vector<tcp::endpoint> ResolveIpv4(std::string_view host, std::uint16_t port
     if (!ec)
         return {tcp::endpoint(numeric, port)};
 
-    auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, name, port] {
-        std::vector<tcp::endpoint> found;
-        try {
-            asio::io_context io;
-            tcp::resolver resolver(io);
-            error_code error;
-            const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
-                                                  tcp::resolver::numeric_service, error);
-            if (!error)
-                for (const auto& entry : results)
-                    found.push_back(entry.endpoint());
-        } catch (...) {
-            found.clear();
-        }
-        std::lock_guard<std::mutex> lock(lookup->mutex);
-        lookup->endpoints = std::move(found);
-        lookup->done = true;
-        lookup->finished.notify_all();
-    }).detach();
-
-    std::unique_lock<std::mutex> lock(lookup->mutex);
-    if (!lookup->finished.wait_until(lock, deadline, [&] { return lookup->done; }))
+    auto found = std::make_shared<std::vector<tcp::endpoint>>();
+    const bool finished = RunWithDeadline(
+        [found, name, port] {
+            try {
+                asio::io_context io;
+                tcp::resolver resolver(io);
+                error_code error;
+                const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
+                                                      tcp::resolver::numeric_service, error);
+                if (!error)
+                    for (const auto& entry : results)
+                        found->push_back(entry.endpoint());
+            } catch (...) {
+                found->clear();
+            }
+        },
+        deadline);
+    if (!finished)
         return {};
-    return std::move(lookup->endpoints);
+    return std::move(*found);
 }
 
 // Runs one asynchronous socket operation to its end or to the deadline. At the

@@ -13,6 +13,9 @@ namespace {
 constexpr int kFirstControlId = 100;
 constexpr UINT_PTR kHoverTimer = 0x4B56;
 constexpr const wchar_t* kPanelClass = L"TKVPanel";
+// Sent from Windows 8.1 on when the window's DPI changes; the headers for
+// Windows 2000 do not declare it.
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -625,7 +628,7 @@ LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handled)
         return result;
     switch (message) {
-    case WM_DPICHANGED: {
+    case kWmDpiChanged: {
         dpi_ = HIWORD(wParam);
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(window_, nullptr, suggested->left, suggested->top,
