@@ -72,14 +72,10 @@ std::u16string_view KVMainForm::NameOf(int index) const {
     return Model().components[static_cast<std::size_t>(index)].name;
 }
 
-HBITMAP KVMainForm::PictureFor(int index) {
-    pictures_.resize(Model().components.size());
+const wchar_t* KVMainForm::PictureResource(int index) const {
     for (const auto& picture : kPictures)
-        if (picture.component == NameOf(index)) {
-            pictures_[static_cast<std::size_t>(index)] =
-                LoadPicture(Dpi() >= 144 ? picture.large : picture.normal);
-            return pictures_[static_cast<std::size_t>(index)].get();
-        }
+        if (picture.component == NameOf(index))
+            return Dpi() >= 144 ? picture.large : picture.normal;
     return nullptr;
 }
 
