@@ -2,29 +2,16 @@
 
 #include "app/Charset.h"
 
-#include <boost/asio/connect.hpp>
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/address_v4.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/write.hpp>
+// Only the HTTP parser of Boost.Beast: no socket headers, whose static set-up
+// would start Winsock with the program (the sockets are in
+// UpdateCheckSocketsWin32.cpp and UpdateCheckSocketsPortable.cpp).
+#include <boost/asio/buffer.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/field.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/string_body.hpp>
 
-#include <algorithm>
-#include <array>
-#include <functional>
 #include <optional>
-#include <vector>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-#endif
 
 namespace kavrolt {
 namespace {
@@ -32,137 +19,11 @@ namespace {
 namespace asio = boost::asio;
 namespace http = boost::beast::http;
 using boost::system::error_code;
-using tcp = asio::ip::tcp;
-using Clock = std::chrono::steady_clock;
 
 // Bytes the reader holds that the parser has not taken yet: a header in the
 // making, a chunk-size line or the trailer. Body bytes are taken as they come.
 constexpr std::size_t kMaxPending = 64 * 1024;
 constexpr std::uint32_t kMaxHeader = 64 * 1024;
-
-#ifdef _WIN32
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle)
-            CloseHandle(handle);
-    }
-};
-using EventHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-
-// One piece of work for a thread of its own, and the event it sets when done.
-// The thread owns the job; the caller shares only the event.
-struct DetachedJob {
-    std::function<void()> work;
-    std::shared_ptr<EventHandle> finished;
-};
-
-DWORD WINAPI RunDetachedJob(void* parameter) {
-    const std::unique_ptr<DetachedJob> job(static_cast<DetachedJob*>(parameter));
-    job->work();
-    SetEvent(job->finished->get());
-    return 0;
-}
-
-// Runs work on a Win32 thread of its own and waits for it until the deadline:
-// true when it finished in time. The C++ library of the win32 thread model has
-// no std::thread; a Win32 thread and event work on every Windows. Setting and
-// waiting for the event order the work's writes before the caller's reads.
-bool RunWithDeadline(std::function<void()> work, Clock::time_point deadline) {
-    auto finished =
-        std::make_shared<EventHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!*finished)
-        return false;
-    auto job = std::make_unique<DetachedJob>(DetachedJob{std::move(work), finished});
-    const EventHandle thread(CreateThread(nullptr, 0, RunDetachedJob, job.get(), 0, nullptr));
-    if (!thread)
-        return false;
-    job.release(); // the thread deletes it
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    const DWORD wait = left <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(left, INFINITE - 1));
-    return WaitForSingleObject(finished->get(), wait) == WAIT_OBJECT_0;
-}
-#else
-// What the work's thread shares with the caller.
-struct Completion {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-};
-
-// Runs work on a thread of its own and waits for it until the deadline: true
-// when it finished in time.
-bool RunWithDeadline(std::function<void()> work, Clock::time_point deadline) {
-    auto completion = std::make_shared<Completion>();
-    std::thread([completion, work = std::move(work)] {
-        work();
-        std::lock_guard<std::mutex> lock(completion->mutex);
-        completion->done = true;
-        completion->finished.notify_all();
-    }).detach();
-    std::unique_lock<std::mutex> lock(completion->mutex);
-    return completion->finished.wait_until(lock, deadline, [&] { return completion->done; });
-}
-#endif
-
-// The IPv4 addresses of host, or none when the lookup fails or outlasts the
-// deadline. The lookup cannot be interrupted, so it runs on a thread of its
-// own that the caller stops waiting for at the deadline; the thread owns its
-// share of the state and ends on its own when the lookup returns. Built for
-// Windows 2000, Boost.Asio uses getaddrinfo where ws2_32 exports it and
-// gethostbyname elsewhere.
-std::vector<tcp::endpoint> ResolveIpv4(std::string_view host, std::uint16_t port,
-                                       Clock::time_point deadline) {
-    error_code ec;
-    const std::string name(host);
-    const asio::ip::address_v4 numeric = asio::ip::make_address_v4(name, ec);
-    if (!ec)
-        return {tcp::endpoint(numeric, port)};
-
-    auto found = std::make_shared<std::vector<tcp::endpoint>>();
-    const bool finished = RunWithDeadline(
-        [found, name, port] {
-            try {
-                asio::io_context io;
-                tcp::resolver resolver(io);
-                error_code error;
-                const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
-                                                      tcp::resolver::numeric_service, error);
-                if (!error)
-                    for (const auto& entry : results)
-                        found->push_back(entry.endpoint());
-            } catch (...) {
-                found->clear();
-            }
-        },
-        deadline);
-    if (!finished)
-        return {};
-    return std::move(*found);
-}
-
-// Runs one asynchronous socket operation to its end or to the deadline. At the
-// deadline the socket is closed, which completes the operation as aborted.
-template <class Start>
-error_code RunUntil(asio::io_context& io, tcp::socket& socket, Clock::time_point deadline,
-                    std::size_t& transferred, Start start) {
-    bool finished = false;
-    error_code result;
-    start([&](const error_code& ec, std::size_t n) {
-        finished = true;
-        result = ec;
-        transferred = n;
-    });
-    io.restart();
-    io.run_until(deadline);
-    if (finished)
-        return result;
-    error_code ignored;
-    socket.close(ignored);
-    io.restart();
-    io.run();
-    return asio::error::timed_out;
-}
 
 } // namespace
 
@@ -310,51 +171,6 @@ std::string BuildUpdateRequest(std::string_view host, std::uint16_t port) {
     request.append("User-Agent: ").append(kUpdateUserAgent).append("\r\n");
     request.append("\r\n");
     return request;
-}
-
-int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateCheckLimits& limits) {
-    try {
-        const Clock::time_point deadline = Clock::now() + limits.total;
-        const std::vector<tcp::endpoint> endpoints = ResolveIpv4(host, port, deadline);
-        if (endpoints.empty())
-            return -1;
-
-        asio::io_context io;
-        tcp::socket socket(io);
-        std::size_t transferred = 0;
-        const Clock::time_point connectDeadline = std::min(deadline, Clock::now() + limits.connect);
-        error_code ec = RunUntil(io, socket, connectDeadline, transferred, [&](auto done) {
-            asio::async_connect(socket, endpoints,
-                                [done](const error_code& e, const tcp::endpoint&) { done(e, 0); });
-        });
-        if (ec)
-            return -1;
-
-        const std::string request = BuildUpdateRequest(host, port);
-        ec = RunUntil(io, socket, deadline, transferred,
-                      [&](auto done) { asio::async_write(socket, asio::buffer(request), done); });
-        if (ec)
-            return -1;
-
-        UpdateAnswerReader reader(limits.maxBody);
-        std::array<char, 16 * 1024> buffer;
-        for (;;) {
-            ec = RunUntil(io, socket, deadline, transferred,
-                          [&](auto done) { socket.async_read_some(asio::buffer(buffer), done); });
-            if (ec == asio::error::eof) {
-                reader.FinishAtEof();
-                break;
-            }
-            if (ec)
-                return -1;
-            if (reader.Feed(std::string_view(buffer.data(), transferred)) !=
-                UpdateAnswerReader::Progress::NeedMore)
-                break;
-        }
-        return reader.Result();
-    } catch (...) {
-        return -1;
-    }
 }
 
 int CheckForUpdate() {
