@@ -208,8 +208,8 @@ int wmain(int argc, wchar_t** argv) {
             std::wprintf(L"\n%ls / %ls: start-up ratio of medians %.2f, median of paired ratios "
                          L"%.2f; private bytes ratio of medians %.2f, median of paired ratios "
                          L"%.2f\n",
-                         program.name.c_str(), floor.name.c_str(), medianRatioMs,
-                         Median(pairedMs), medianRatioBytes, Median(pairedBytes));
+                         program.name.c_str(), floor.name.c_str(), medianRatioMs, Median(pairedMs),
+                         medianRatioBytes, Median(pairedBytes));
             std::wprintf(L"RATIO %ls %ls startup %.3f memory %.3f\n", program.name.c_str(),
                          floor.name.c_str(), Median(pairedMs), medianRatioBytes);
         }

@@ -45,7 +45,6 @@ bool RunWithDeadline(std::function<void()> work, Clock::time_point deadline) {
     return completion->finished.wait_until(lock, deadline, [&] { return completion->done; });
 }
 
-
 // The IPv4 addresses of host, or none when the lookup fails or outlasts the
 // deadline. The lookup cannot be interrupted, so it runs on a thread of its
 // own that the caller stops waiting for at the deadline; the thread owns its

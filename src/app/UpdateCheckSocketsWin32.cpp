@@ -58,8 +58,7 @@ struct Winsock {
     bool ready = false;
 };
 
-template <class Function>
-void Bind(Function& function, const char* name) {
+template <class Function> void Bind(Function& function, const char* name) {
     function = reinterpret_cast<Function>(SystemFunction(u"ws2_32.dll", name));
 }
 
@@ -153,10 +152,9 @@ std::optional<std::uint32_t> NumericIpv4(std::string_view text) {
     if (part != 3 || digits == 0)
         return std::nullopt;
     // Network byte order is the order of the parts in memory.
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(parts[0]),
-                                   static_cast<std::uint8_t>(parts[1]),
-                                   static_cast<std::uint8_t>(parts[2]),
-                                   static_cast<std::uint8_t>(parts[3])};
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(parts[0]), static_cast<std::uint8_t>(parts[1]),
+        static_cast<std::uint8_t>(parts[2]), static_cast<std::uint8_t>(parts[3])};
     std::uint32_t address = 0;
     std::memcpy(&address, bytes, sizeof address);
     return address;
@@ -189,8 +187,9 @@ std::vector<std::uint32_t> ResolveIpv4(const Winsock& ws, std::string_view host,
                         for (const addrinfo* entry = list; entry; entry = entry->ai_next)
                             if (entry->ai_family == AF_INET &&
                                 static_cast<std::size_t>(entry->ai_addrlen) >= sizeof(sockaddr_in))
-                                found->push_back(reinterpret_cast<const sockaddr_in*>(entry->ai_addr)
-                                                     ->sin_addr.s_addr);
+                                found->push_back(
+                                    reinterpret_cast<const sockaddr_in*>(entry->ai_addr)
+                                        ->sin_addr.s_addr);
                         sockets->freeAddrInfo(list);
                     }
                 } else if (const hostent* entry = sockets->getHostByName(name.c_str());
@@ -259,8 +258,8 @@ bool WaitFor(const Winsock& ws, SOCKET socket, Wait what, Clock::time_point dead
     return count > 0;
 }
 
-bool ConnectTo(const Winsock& ws, Connection& connection, std::uint32_t address,
-               std::uint16_t port, Clock::time_point deadline) {
+bool ConnectTo(const Winsock& ws, Connection& connection, std::uint32_t address, std::uint16_t port,
+               Clock::time_point deadline) {
     if (!connection.Open())
         return false;
     sockaddr_in target{};
@@ -281,8 +280,7 @@ bool ConnectTo(const Winsock& ws, Connection& connection, std::uint32_t address,
            error == 0;
 }
 
-bool SendAll(const Winsock& ws, SOCKET socket, std::string_view bytes,
-             Clock::time_point deadline) {
+bool SendAll(const Winsock& ws, SOCKET socket, std::string_view bytes, Clock::time_point deadline) {
     while (!bytes.empty()) {
         const int chunk = static_cast<int>(std::min<std::size_t>(bytes.size(), 64 * 1024));
         const int sent = ws.send(socket, bytes.data(), chunk, 0);
@@ -334,7 +332,8 @@ int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateChec
                 break;
             }
             if (received < 0) {
-                if (ws.lastError() == WSAEWOULDBLOCK && WaitFor(ws, connection.Get(), Wait::Read, deadline))
+                if (ws.lastError() == WSAEWOULDBLOCK &&
+                    WaitFor(ws, connection.Get(), Wait::Read, deadline))
                     continue;
                 return -1;
             }

@@ -31,9 +31,8 @@ bool DecodePngInto(const void* bytes, std::size_t size,
     int width = 0, height = 0, channels = 0;
     // Four channels whatever the file holds: grey, palette and RGB pictures
     // come out with an opaque alpha.
-    const std::unique_ptr<stbi_uc, StbiFree> rgba(
-        stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(size), &width,
-                              &height, &channels, 4));
+    const std::unique_ptr<stbi_uc, StbiFree> rgba(stbi_load_from_memory(
+        static_cast<const stbi_uc*>(bytes), static_cast<int>(size), &width, &height, &channels, 4));
     if (!rgba || width <= 0 || height <= 0)
         return false;
     std::uint8_t* to = target(width, height);

@@ -77,18 +77,20 @@ StraightImage ReadBmp(const std::vector<std::uint8_t>& bytes) {
 TEST(PngPicture, PremultiplyRoundsToTheNearestValue) {
     for (int colour = 0; colour < 256; ++colour)
         for (int alpha = 0; alpha < 256; ++alpha)
-            ASSERT_EQ(Premultiply(static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(alpha)),
-                      std::lround(colour * alpha / 255.0))
+            ASSERT_EQ(
+                Premultiply(static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(alpha)),
+                std::lround(colour * alpha / 255.0))
                 << colour << " * " << alpha;
 }
 
 TEST(PngPicture, EveryShippedPictureGivesThePremultipliedPixelsOfItsBitmap) {
-    const char* const names[] = {"about-banner", "background", "gamepad-large", "logo", "nav1",
-                                 "nav2",         "nav3",       "nav4",          "processor",
-                                 "server",       "workstation"};
+    const char* const names[] = {"about-banner", "background", "gamepad-large", "logo",
+                                 "nav1",         "nav2",       "nav3",          "nav4",
+                                 "processor",    "server",     "workstation"};
     for (const char* name : names) {
         for (const std::string suffix : {"", "@150"}) {
-            const std::string base = std::string(KAVROLT_RESOURCES_DIR "/pictures/") + name + suffix;
+            const std::string base =
+                std::string(KAVROLT_RESOURCES_DIR "/pictures/") + name + suffix;
             SCOPED_TRACE(base);
             const std::vector<std::uint8_t> png = ReadFile(base + ".png");
             const StraightImage expected = ReadBmp(ReadFile(base + ".bmp"));
@@ -134,11 +136,13 @@ TEST(PngPicture, PicturesWithoutAlphaComeOutOpaqueInBlueGreenRedOrder) {
     ASSERT_TRUE(grey.has_value());
     EXPECT_EQ(grey->width, 2);
     EXPECT_EQ(grey->height, 1);
-    EXPECT_EQ(grey->bgra, (std::vector<std::uint8_t>{0x40, 0x40, 0x40, 0xFF, 0xC0, 0xC0, 0xC0, 0xFF}));
+    EXPECT_EQ(grey->bgra,
+              (std::vector<std::uint8_t>{0x40, 0x40, 0x40, 0xFF, 0xC0, 0xC0, 0xC0, 0xFF}));
 
     const std::optional<PixelImage> palette = DecodePng(kPalettePng, sizeof kPalettePng);
     ASSERT_TRUE(palette.has_value());
-    EXPECT_EQ(palette->bgra, (std::vector<std::uint8_t>{0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF}));
+    EXPECT_EQ(palette->bgra,
+              (std::vector<std::uint8_t>{0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF}));
 }
 
 TEST(PngPicture, DamagedOrForeignBytesGiveNothing) {

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
 #include <wincodec.h>
+#include <windows.h>
 #include <wrl/client.h>
 
 #include <cstring>
@@ -73,11 +73,10 @@ protected:
 
 TEST_F(PictureWin32, EveryPictureHasThePixelsThatTheImagingComponentGives) {
     const wchar_t* const names[] = {
-        L"BACKGROUND", L"BACKGROUND150", L"LOGO",       L"LOGO150",      L"NAV1",
-        L"NAV1_150",   L"NAV2",          L"NAV2_150",   L"NAV3",         L"NAV3_150",
-        L"NAV4",       L"NAV4_150",      L"ABOUTBANNER", L"ABOUTBANNER150", L"GAMEPAD",
-        L"GAMEPAD150", L"WINWORK",       L"WINWORK150", L"WINSERVER",    L"WINSERVER150",
-        L"CHIP",       L"CHIP150"};
+        L"BACKGROUND",  L"BACKGROUND150",  L"LOGO",    L"LOGO150",    L"NAV1",    L"NAV1_150",
+        L"NAV2",        L"NAV2_150",       L"NAV3",    L"NAV3_150",   L"NAV4",    L"NAV4_150",
+        L"ABOUTBANNER", L"ABOUTBANNER150", L"GAMEPAD", L"GAMEPAD150", L"WINWORK", L"WINWORK150",
+        L"WINSERVER",   L"WINSERVER150",   L"CHIP",    L"CHIP150"};
     for (const wchar_t* name : names) {
         SCOPED_TRACE(std::string(name, name + std::wcslen(name)));
         const Decoded expected = DecodeWithWic(name);
@@ -94,7 +93,8 @@ TEST_F(PictureWin32, EveryPictureHasThePixelsThatTheImagingComponentGives) {
         ASSERT_EQ(section.dsBm.bmWidthBytes, static_cast<LONG>(expected.width * 4));
         // The imaging component gives the top row first; so must the bits
         // (GetObject reports the height of a top-down section as positive).
-        EXPECT_EQ(std::memcmp(section.dsBm.bmBits, expected.pbgra.data(), expected.pbgra.size()), 0);
+        EXPECT_EQ(std::memcmp(section.dsBm.bmBits, expected.pbgra.data(), expected.pbgra.size()),
+                  0);
     }
 }
 
