@@ -1,6 +1,13 @@
 // The smallest window program: one window class, one shown window, a message
 // loop. Its start-up time and memory are the floor for the program's.
+// Built a second time with KAVROLT_BENCH_COMCTL, as BaselineComctlWindow: the
+// same window with the program's manifest (common controls version 6) and
+// InitCommonControlsEx, the floor for a program with those controls.
 #include <windows.h>
+
+#ifdef KAVROLT_BENCH_COMCTL
+#include <commctrl.h>
+#endif
 
 namespace {
 
@@ -15,6 +22,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+#ifdef KAVROLT_BENCH_COMCTL
+    // The classes that the program asks for.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES |
+                                                       ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    if (!InitCommonControlsEx(&controls))
+        return 1;
+#endif
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;

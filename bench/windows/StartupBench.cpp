@@ -7,8 +7,13 @@
 //
 //   StartupBench <runs> <name> <exe> <window class> [<name> <exe> <window class>]...
 //
-// Prints per program the median start-up milliseconds and private bytes, and
-// the ratio of each to the first program's, the floor.
+// Programs whose name starts with "Baseline" are floors. Prints per program
+// the median start-up milliseconds and private bytes; and for every other
+// program, against every floor: the ratios of the medians, the per-round
+// paired ratios (the runs take turns round by round, so a slow phase of the
+// machine hits both of a pair) and their median, and one line
+//   RATIO <program> <floor> startup <median of paired ratios> memory <ratio of medians>
+// for scripts/bench to check against its targets.
 #include <windows.h>
 
 #include <psapi.h>
@@ -164,8 +169,6 @@ int wmain(int argc, wchar_t** argv) {
         for (auto& program : programs)
             if (!RunOnce(program, frequency))
                 return 1;
-    const double floorMs = Median(programs.front().milliseconds);
-    const double floorBytes = Median(programs.front().privateBytes);
     for (const auto& program : programs) {
         const double ms = Median(program.milliseconds);
         const double bytes = Median(program.privateBytes);
@@ -177,11 +180,39 @@ int wmain(int argc, wchar_t** argv) {
                      *std::max_element(program.milliseconds.begin(), program.milliseconds.end()),
                      bytes, bytes / 1024, Median(program.pagefileBytes),
                      Median(program.workingSetBytes));
-        std::wprintf(L"%ls: ratio to %ls: start-up %.2f", program.name.c_str(),
-                     programs.front().name.c_str(), ms / floorMs);
-        if (floorBytes > 0)
-            std::wprintf(L", private bytes %.2f", bytes / floorBytes);
-        std::wprintf(L"\n");
+    }
+    const auto isFloor = [](const Program& program) {
+        return program.name.rfind(L"Baseline", 0) == 0;
+    };
+    for (const auto& program : programs) {
+        if (isFloor(program))
+            continue;
+        for (const auto& floor : programs) {
+            if (!isFloor(floor))
+                continue;
+            std::vector<double> pairedMs, pairedBytes;
+            std::wprintf(L"%ls / %ls per round (start-up, private bytes):", program.name.c_str(),
+                         floor.name.c_str());
+            for (std::size_t r = 0; r < program.milliseconds.size(); ++r) {
+                pairedMs.push_back(program.milliseconds[r] / floor.milliseconds[r]);
+                if (r < program.privateBytes.size() && r < floor.privateBytes.size() &&
+                    floor.privateBytes[r] > 0)
+                    pairedBytes.push_back(program.privateBytes[r] / floor.privateBytes[r]);
+                std::wprintf(L" %.2f/%.2f", pairedMs.back(),
+                             pairedBytes.empty() ? 0.0 : pairedBytes.back());
+            }
+            const double medianRatioMs = Median(program.milliseconds) / Median(floor.milliseconds);
+            const double floorBytes = Median(floor.privateBytes);
+            const double medianRatioBytes =
+                floorBytes > 0 ? Median(program.privateBytes) / floorBytes : 0;
+            std::wprintf(L"\n%ls / %ls: start-up ratio of medians %.2f, median of paired ratios "
+                         L"%.2f; private bytes ratio of medians %.2f, median of paired ratios "
+                         L"%.2f\n",
+                         program.name.c_str(), floor.name.c_str(), medianRatioMs, Median(pairedMs),
+                         medianRatioBytes, Median(pairedBytes));
+            std::wprintf(L"RATIO %ls %ls startup %.3f memory %.3f\n", program.name.c_str(),
+                         floor.name.c_str(), Median(pairedMs), medianRatioBytes);
+        }
     }
     return 0;
 }

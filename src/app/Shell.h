@@ -126,6 +126,12 @@ const WindowPlatform& SystemWindowPlatform();
 // when it is not there.
 ModuleHandle LoadSystemLibrary(std::u16string_view fileName);
 
+// The address of a function of a system library, looked up on first use
+// instead of imported: the library is loaded from the system folder then and
+// stays loaded until the process ends, so that a program start that never
+// needs it does not pay for loading it. Null when either is missing.
+void* SystemFunction(std::u16string_view library, const char* function);
+
 // Takes the current folder out of the search path for libraries. Called first
 // thing at start-up, so that no library planted there can stand in for a
 // system one.

@@ -68,8 +68,14 @@ void ExecuteShell(const ShellRequest& request) {
     const std::wstring verb = Wide(request.verb);
     const std::wstring file = Wide(request.file);
     const std::wstring parameters = Wide(request.parameters);
-    ShellExecuteW(static_cast<HWND>(request.owner), verb.c_str(), file.c_str(),
-                  parameters.empty() ? nullptr : parameters.c_str(), nullptr, request.showCommand);
+    // shell32 is loaded when the first shell action needs it.
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const auto shellExecute =
+        reinterpret_cast<ShellExecuteFunction>(SystemFunction(u"shell32.dll", "ShellExecuteW"));
+    if (shellExecute == nullptr)
+        return;
+    shellExecute(static_cast<HWND>(request.owner), verb.c_str(), file.c_str(),
+                 parameters.empty() ? nullptr : parameters.c_str(), nullptr, request.showCommand);
 }
 
 void DisplayHelpTopic(const std::u16string& address) {
@@ -218,6 +224,14 @@ ModuleHandle LoadSystemLibrary(std::u16string_view fileName) {
     } catch (...) {
         return nullptr;
     }
+}
+
+void* SystemFunction(std::u16string_view library, const char* function) {
+    // Never freed: the caller keeps the address for the rest of the process.
+    const HMODULE module = static_cast<HMODULE>(LoadSystemLibrary(library));
+    if (module == nullptr)
+        return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(module, function));
 }
 
 void HardenDllSearchPath() {

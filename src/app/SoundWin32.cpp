@@ -1,5 +1,7 @@
-// The click sound through winmm.
+// The click sound through winmm, which is loaded at the first click.
 #include "app/Sound.h"
+
+#include "app/Shell.h"
 
 #include <windows.h>
 
@@ -20,8 +22,13 @@ void PlayClickSound(const SoundPlayer& play) {
 
 void PlayClickSound() {
     PlayClickSound([](std::u16string_view name, void* module, std::uint32_t flags) {
+        using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+        static const auto playSound =
+            reinterpret_cast<PlaySoundFunction>(SystemFunction(u"winmm.dll", "PlaySoundW"));
+        if (playSound == nullptr)
+            return;
         const std::wstring wide(name.begin(), name.end());
-        PlaySoundW(wide.c_str(), static_cast<HMODULE>(module), flags);
+        playSound(wide.c_str(), static_cast<HMODULE>(module), flags);
     });
 }
 

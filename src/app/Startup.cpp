@@ -30,6 +30,61 @@ void RunCheckMode(StartupHost& host) {
 
 } // namespace
 
+std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    std::size_t at = 0;
+    // The program name: no escapes.
+    if (at < line.size() && line[at] == u'"') {
+        const std::size_t closing = line.find(u'"', at + 1);
+        at = closing == std::u16string_view::npos ? line.size() : closing + 1;
+    }
+    while (at < line.size() && !blank(line[at]))
+        ++at;
+
+    std::vector<std::u16string> parameters;
+    for (;;) {
+        while (at < line.size() && blank(line[at]))
+            ++at;
+        if (at >= line.size())
+            break;
+        std::u16string parameter;
+        bool quoted = false;
+        while (at < line.size() && (quoted || !blank(line[at]))) {
+            if (line[at] == u'\\') {
+                std::size_t backslashes = 0;
+                while (at < line.size() && line[at] == u'\\') {
+                    ++backslashes;
+                    ++at;
+                }
+                if (at < line.size() && line[at] == u'"') {
+                    parameter.append(backslashes / 2, u'\\');
+                    if (backslashes % 2) {
+                        parameter += u'"';
+                        ++at;
+                    }
+                    // An even count leaves the quote to open or close below.
+                } else {
+                    parameter.append(backslashes, u'\\');
+                }
+                continue;
+            }
+            if (line[at] == u'"') {
+                if (quoted && at + 1 < line.size() && line[at + 1] == u'"') {
+                    parameter += u'"';
+                    at += 2;
+                    continue;
+                }
+                quoted = !quoted;
+                ++at;
+                continue;
+            }
+            parameter += line[at++];
+        }
+        parameters.push_back(std::move(parameter));
+    }
+    return parameters;
+}
+
 bool IsCheckMode(const std::vector<std::u16string>& parameters) {
     if (parameters.empty())
         return false;

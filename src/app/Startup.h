@@ -35,6 +35,18 @@ public:
 // Whether the first parameter after the program path selects check mode.
 bool IsCheckMode(const std::vector<std::u16string>& parameters);
 
+// The parameters of a Windows command line, the program name left out, split
+// by the rules that CommandLineToArgvW documents: blanks (spaces, tabs)
+// separate parameters outside double quotes; 2n backslashes before a double
+// quote give n backslashes and the quote opens or closes a quoted part; 2n + 1
+// backslashes before a double quote give n backslashes and a literal quote;
+// backslashes elsewhere are literal; inside a quoted part two double quotes
+// give one literal quote. The program name, the first item, ends at the next
+// blank, or, when it starts with a double quote, at the next double quote.
+// The program splits its own command line so that shell32 need not be loaded
+// at start-up.
+std::vector<std::u16string> SplitCommandLine(std::u16string_view commandLine);
+
 // Records InstalledDate on the first start and UpdatedDate after an update.
 void RecordStartDates(StartupHost& host);
 

@@ -71,20 +71,12 @@ public:
     }
 };
 
-struct ArgumentsDeleter {
-    void operator()(LPWSTR* arguments) const { LocalFree(arguments); }
-};
-
 std::vector<std::u16string> CommandLineParameters() {
-    int count = 0;
-    std::unique_ptr<LPWSTR, ArgumentsDeleter> arguments(
-        CommandLineToArgvW(GetCommandLineW(), &count));
-    std::vector<std::u16string> parameters;
-    for (int i = 1; arguments && i < count; ++i) {
-        const std::wstring argument(arguments.get()[i]);
-        parameters.emplace_back(argument.begin(), argument.end());
-    }
-    return parameters;
+    const wchar_t* line = GetCommandLineW();
+    std::u16string text;
+    for (; line && *line; ++line)
+        text += static_cast<char16_t>(*line);
+    return SplitCommandLine(text);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The clock, the locale formats and the date parser of Windows.
 #include "app/TimeStamps.h"
 
+#include "app/Shell.h"
+
 #include <windows.h>
 
 #include <oleauto.h>
@@ -74,9 +76,16 @@ public:
     }
 
     DateParse ParseDateTime(std::u16string_view text) override {
+        // oleaut32 is loaded when the first date text is read, not with the
+        // program: a start that reads none does not pay for it.
+        using VarDateFromStrFunction = HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DATE*);
+        static const auto varDateFromStr = reinterpret_cast<VarDateFromStrFunction>(
+            SystemFunction(u"oleaut32.dll", "VarDateFromStr"));
+        if (varDateFromStr == nullptr)
+            return {DateParseStatus::Failed, 0.0};
         std::wstring copy(text.begin(), text.end());
         DATE value = 0;
-        const HRESULT result = VarDateFromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &value);
+        const HRESULT result = varDateFromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &value);
         if (SUCCEEDED(result))
             return {DateParseStatus::Parsed, value};
         if (result == DISP_E_TYPEMISMATCH)

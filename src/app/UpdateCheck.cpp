@@ -2,23 +2,16 @@
 
 #include "app/Charset.h"
 
-#include <boost/asio/connect.hpp>
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/address_v4.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/write.hpp>
+// Only the HTTP parser of Boost.Beast: no socket headers, whose static set-up
+// would start Winsock with the program (the sockets are in
+// UpdateCheckSocketsWin32.cpp and UpdateCheckSocketsPortable.cpp).
+#include <boost/asio/buffer.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/field.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/string_body.hpp>
 
-#include <algorithm>
-#include <array>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
-#include <thread>
-#include <vector>
 
 namespace kavrolt {
 namespace {
@@ -26,83 +19,11 @@ namespace {
 namespace asio = boost::asio;
 namespace http = boost::beast::http;
 using boost::system::error_code;
-using tcp = asio::ip::tcp;
-using Clock = std::chrono::steady_clock;
 
 // Bytes the reader holds that the parser has not taken yet: a header in the
 // making, a chunk-size line or the trailer. Body bytes are taken as they come.
 constexpr std::size_t kMaxPending = 64 * 1024;
 constexpr std::uint32_t kMaxHeader = 64 * 1024;
-
-// What a name lookup running on its own thread leaves for the caller.
-struct Lookup {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    std::vector<tcp::endpoint> endpoints;
-};
-
-// The IPv4 addresses of host, or none when the lookup fails or outlasts the
-// deadline. getaddrinfo cannot be interrupted, so it runs on a thread of its
-// own that the caller stops waiting for at the deadline; the thread owns its
-// share of the state and ends on its own when the lookup returns.
-std::vector<tcp::endpoint> ResolveIpv4(std::string_view host, std::uint16_t port,
-                                       Clock::time_point deadline) {
-    error_code ec;
-    const std::string name(host);
-    const asio::ip::address_v4 numeric = asio::ip::make_address_v4(name, ec);
-    if (!ec)
-        return {tcp::endpoint(numeric, port)};
-
-    auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, name, port] {
-        std::vector<tcp::endpoint> found;
-        try {
-            asio::io_context io;
-            tcp::resolver resolver(io);
-            error_code error;
-            const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
-                                                  tcp::resolver::numeric_service, error);
-            if (!error)
-                for (const auto& entry : results)
-                    found.push_back(entry.endpoint());
-        } catch (...) {
-            found.clear();
-        }
-        std::lock_guard<std::mutex> lock(lookup->mutex);
-        lookup->endpoints = std::move(found);
-        lookup->done = true;
-        lookup->finished.notify_all();
-    }).detach();
-
-    std::unique_lock<std::mutex> lock(lookup->mutex);
-    if (!lookup->finished.wait_until(lock, deadline, [&] { return lookup->done; }))
-        return {};
-    return std::move(lookup->endpoints);
-}
-
-// Runs one asynchronous socket operation to its end or to the deadline. At the
-// deadline the socket is closed, which completes the operation as aborted.
-template <class Start>
-error_code RunUntil(asio::io_context& io, tcp::socket& socket, Clock::time_point deadline,
-                    std::size_t& transferred, Start start) {
-    bool finished = false;
-    error_code result;
-    start([&](const error_code& ec, std::size_t n) {
-        finished = true;
-        result = ec;
-        transferred = n;
-    });
-    io.restart();
-    io.run_until(deadline);
-    if (finished)
-        return result;
-    error_code ignored;
-    socket.close(ignored);
-    io.restart();
-    io.run();
-    return asio::error::timed_out;
-}
 
 } // namespace
 
@@ -250,51 +171,6 @@ std::string BuildUpdateRequest(std::string_view host, std::uint16_t port) {
     request.append("User-Agent: ").append(kUpdateUserAgent).append("\r\n");
     request.append("\r\n");
     return request;
-}
-
-int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateCheckLimits& limits) {
-    try {
-        const Clock::time_point deadline = Clock::now() + limits.total;
-        const std::vector<tcp::endpoint> endpoints = ResolveIpv4(host, port, deadline);
-        if (endpoints.empty())
-            return -1;
-
-        asio::io_context io;
-        tcp::socket socket(io);
-        std::size_t transferred = 0;
-        const Clock::time_point connectDeadline = std::min(deadline, Clock::now() + limits.connect);
-        error_code ec = RunUntil(io, socket, connectDeadline, transferred, [&](auto done) {
-            asio::async_connect(socket, endpoints,
-                                [done](const error_code& e, const tcp::endpoint&) { done(e, 0); });
-        });
-        if (ec)
-            return -1;
-
-        const std::string request = BuildUpdateRequest(host, port);
-        ec = RunUntil(io, socket, deadline, transferred,
-                      [&](auto done) { asio::async_write(socket, asio::buffer(request), done); });
-        if (ec)
-            return -1;
-
-        UpdateAnswerReader reader(limits.maxBody);
-        std::array<char, 16 * 1024> buffer;
-        for (;;) {
-            ec = RunUntil(io, socket, deadline, transferred,
-                          [&](auto done) { socket.async_read_some(asio::buffer(buffer), done); });
-            if (ec == asio::error::eof) {
-                reader.FinishAtEof();
-                break;
-            }
-            if (ec)
-                return -1;
-            if (reader.Feed(std::string_view(buffer.data(), transferred)) !=
-                UpdateAnswerReader::Progress::NeedMore)
-                break;
-        }
-        return reader.Result();
-    } catch (...) {
-        return -1;
-    }
 }
 
 int CheckForUpdate() {

@@ -106,12 +106,18 @@ public:
 } // namespace
 
 LOGFONTW HintLogFont() {
+    // The structure as Windows Vista and later know it: the one of the
+    // Windows 2000 headers with one more field at the end.
+    struct NonClientMetricsVista {
+        NONCLIENTMETRICSW metrics;
+        int paddedBorderWidth;
+    } vista{};
+    vista.metrics.cbSize = sizeof vista;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, vista.metrics.cbSize, &vista, 0))
+        return vista.metrics.lfStatusFont;
+    // Systems before Windows Vista know the structure without its last field.
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        return metrics.lfStatusFont;
-    // Systems before Windows Vista know the structure without its last field.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
         return metrics.lfStatusFont;
     FontSpec eightPoints;

@@ -14,6 +14,9 @@ constexpr int kFirstControlId = 100;
 constexpr UINT_PTR kHoverTimer = 0x4B56;
 constexpr const wchar_t* kPanelClass = L"TKVPanel";
 constexpr const wchar_t* kMemoProcProperty = L"KavroltMemoProc";
+// Sent from Windows 8.1 on when the window's DPI changes; the headers for
+// Windows 2000 do not declare it.
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -190,8 +193,7 @@ bool Form::Create(HWND owner) {
     const std::size_t count = model_.components.size();
     controls_.assign(count, nullptr);
     fonts_.resize(count);
-    backgrounds_.resize(count + 1);
-    backgroundBrushes_.resize(count + 1);
+    pictures_.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         CreateControl(i);
     OnCreated();
@@ -357,66 +359,86 @@ void Form::ShowText(int index) {
     }
 }
 
-void Form::ComposeBackground(int container) {
-    HWND handle = ContainerWindow(container);
-    auto& slot = backgrounds_[static_cast<std::size_t>(container + 1)];
-    backgroundBrushes_[static_cast<std::size_t>(container + 1)].reset();
-    slot.reset();
-    if (!handle)
+HBITMAP Form::PictureOf(std::size_t index) {
+    const wchar_t* name = PictureResource(static_cast<int>(index));
+    CachedPicture& cached = pictures_[index];
+    if (!name) {
+        cached = {};
+        return nullptr;
+    }
+    // Decoded once per resource: a change of DPI names another resource.
+    if (cached.name != name) {
+        cached.bitmap = LoadPicture(name);
+        cached.name = name;
+    }
+    return cached.bitmap.get();
+}
+
+void Form::PaintBackground(int container, HDC dc, const RECT& area, POINT at) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
         return;
-    RECT client{};
-    GetClientRect(handle, &client);
-    if (client.right <= 0 || client.bottom <= 0)
+    // Composed off screen, only the area asked for, so that the pictures do
+    // not flicker over the colour; the bitmap lives for this call only.
+    HDC memory = CreateCompatibleDC(dc);
+    const BitmapHandle bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!memory || !bitmap) {
+        if (memory)
+            DeleteDC(memory);
+        const RECT fill{at.x, at.y, at.x + width, at.y + height};
+        FillRect(dc, &fill, GetSysColorBrush(BackgroundOf(container)));
         return;
-    HDC screen = GetDC(handle);
-    BitmapHandle bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-    HDC dc = CreateCompatibleDC(screen);
-    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
-    FillRect(dc, &client, GetSysColorBrush(BackgroundOf(container)));
-    HDC source = CreateCompatibleDC(screen);
+    }
+    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap.get());
+    const RECT all{0, 0, width, height};
+    FillRect(memory, &all, GetSysColorBrush(BackgroundOf(container)));
+    HDC source = CreateCompatibleDC(dc);
     for (std::size_t i = 0; i < model_.components.size(); ++i) {
         const Component& component = model_.components[i];
-        if (component.parent != container)
+        if (component.parent != container ||
+            (component.kind != ComponentKind::Bevel && component.kind != ComponentKind::Picture))
             continue;
-        RECT box{Scale(component.bounds.left), Scale(component.bounds.top),
-                 Scale(component.bounds.left + component.bounds.width),
-                 Scale(component.bounds.top + component.bounds.height)};
+        const RECT box{Scale(component.bounds.left), Scale(component.bounds.top),
+                       Scale(component.bounds.left + component.bounds.width),
+                       Scale(component.bounds.top + component.bounds.height)};
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &box, &area))
+            continue;
+        // The component's box relative to the area: parts outside it are clipped.
+        RECT shifted = box;
+        OffsetRect(&shifted, -area.left, -area.top);
         if (component.kind == ComponentKind::Bevel) {
             const bool vertical = component.bounds.width < component.bounds.height;
-            DrawEdge(dc, &box, EDGE_ETCHED, vertical ? BF_LEFT : BF_TOP);
-        } else if (component.kind == ComponentKind::Picture) {
-            HBITMAP picture = PictureFor(static_cast<int>(i));
-            BITMAP info{};
-            if (!picture || !GetObjectW(picture, sizeof info, &info))
-                continue;
-            const HGDIOBJ oldSource = SelectObject(source, picture);
-            SetStretchBltMode(dc, HALFTONE);
-            const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            if (info.bmBitsPixel == 32)
-                AlphaBlend(dc, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                           source, 0, 0, info.bmWidth, info.bmHeight, blend);
-            else
-                StretchBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                           source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-            SelectObject(source, oldSource);
+            DrawEdge(memory, &shifted, EDGE_ETCHED, vertical ? BF_LEFT : BF_TOP);
+            continue;
         }
+        HBITMAP picture = PictureOf(i);
+        BITMAP info{};
+        if (!picture || !GetObjectW(picture, sizeof info, &info))
+            continue;
+        const HGDIOBJ oldSource = SelectObject(source, picture);
+        SetStretchBltMode(memory, HALFTONE);
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        if (info.bmBitsPixel == 32)
+            AlphaBlend(memory, shifted.left, shifted.top, shifted.right - shifted.left,
+                       shifted.bottom - shifted.top, source, 0, 0, info.bmWidth, info.bmHeight,
+                       blend);
+        else
+            StretchBlt(memory, shifted.left, shifted.top, shifted.right - shifted.left,
+                       shifted.bottom - shifted.top, source, 0, 0, info.bmWidth, info.bmHeight,
+                       SRCCOPY);
+        SelectObject(source, oldSource);
     }
     DeleteDC(source);
-    SelectObject(dc, oldBitmap);
-    DeleteDC(dc);
-    ReleaseDC(handle, screen);
-    backgroundBrushes_[static_cast<std::size_t>(container + 1)].reset(
-        CreatePatternBrush(bitmap.get()));
-    slot = std::move(bitmap);
+    BitBlt(dc, at.x, at.y, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldBitmap);
+    DeleteDC(memory);
 }
 
 void Form::RedrawBackgrounds() {
     if (!window_)
         return;
-    ComposeBackground(kParentIsWindow);
-    for (std::size_t i = 0; i < model_.components.size(); ++i)
-        if (model_.components[i].kind == ComponentKind::Panel)
-            ComposeBackground(static_cast<int>(i));
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -568,19 +590,13 @@ LRESULT Form::ContainerMessage(int container, HWND handle, UINT message, WPARAM 
     handled = true;
     switch (message) {
     case WM_ERASEBKGND: {
-        const auto& background = backgrounds_[static_cast<std::size_t>(container + 1)];
-        if (!background) {
-            handled = false;
-            return 0;
-        }
+        // Only what needs painting: the clip box of the erase.
         HDC dc = reinterpret_cast<HDC>(wParam);
-        HDC source = CreateCompatibleDC(dc);
-        const HGDIOBJ old = SelectObject(source, background.get());
-        RECT client{};
-        GetClientRect(handle, &client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+        RECT area{};
+        if (GetClipBox(dc, &area) == ERROR) {
+            GetClientRect(handle, &area);
+        }
+        PaintBackground(container, dc, area, POINT{area.left, area.top});
         return TRUE;
     }
     case WM_CTLCOLORSTATIC: {
@@ -596,14 +612,19 @@ LRESULT Form::ContainerMessage(int container, HWND handle, UINT message, WPARAM 
         if (component.kind == ComponentKind::Label) {
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, ColorOf(EffectiveFont(model_, index).color));
-            // Show the container's drawn background through the label.
-            if (const auto& brush = backgroundBrushes_[static_cast<std::size_t>(container + 1)]) {
-                RECT box{};
-                GetWindowRect(child, &box);
-                MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
-                SetBrushOrgEx(dc, -box.left, -box.top, nullptr);
-                return reinterpret_cast<LRESULT>(brush.get());
-            }
+            // The label shows the container's background: the part under its
+            // clip box is painted into its DC, and the label then fills
+            // nothing and draws its text transparently.
+            RECT box{};
+            GetWindowRect(child, &box);
+            MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
+            RECT clip{};
+            if (GetClipBox(dc, &clip) == ERROR)
+                GetClientRect(child, &clip);
+            RECT area = clip;
+            OffsetRect(&area, box.left, box.top);
+            PaintBackground(container, dc, area, POINT{clip.left, clip.top});
+            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
         }
         return reinterpret_cast<LRESULT>(GetSysColorBrush(BackgroundOf(container)));
     }
@@ -698,7 +719,7 @@ LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handled)
         return result;
     switch (message) {
-    case WM_DPICHANGED: {
+    case kWmDpiChanged: {
         dpi_ = HIWORD(wParam);
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(window_, nullptr, suggested->left, suggested->top,

@@ -1,9 +1,10 @@
 // The Win32 form layer: a top-level window that owns the named components of
 // its FormModel. Text-bearing components are real child windows whose window
-// text is their caption; pictures and bevels are drawn into the background of
-// their container (the window or a panel), and labels over them show that
-// background through their brush, so they look transparent. Geometry scales
-// by the window's DPI over 96 and follows WM_DPICHANGED.
+// text is their caption; pictures and bevels are painted as the background of
+// their container (the window or a panel) when it is erased, only the part
+// that needs painting, from pictures decoded once. Labels over them get the
+// same background painted under their text, so they look transparent.
+// Geometry scales by the window's DPI over 96 and follows WM_DPICHANGED.
 #pragma once
 
 #include "windows/FormModel.h"
@@ -59,11 +60,12 @@ protected:
     virtual void OnClick(int /*index*/) {}
     virtual void OnMouseEnter(int /*index*/) {}
     virtual void OnMouseLeave(int /*index*/) {}
-    // The picture of a component at the window's DPI; nothing draws nothing.
-    virtual HBITMAP PictureFor(int /*index*/) { return nullptr; }
+    // The RCDATA resource of a component's picture at the window's DPI;
+    // nothing draws nothing. The form decodes each resource once.
+    virtual const wchar_t* PictureResource(int /*index*/) const { return nullptr; }
     // Called once the child windows exist.
     virtual void OnCreated() {}
-    // Rebuilds the drawn backgrounds, e.g. after the pictures changed.
+    // Paints the backgrounds again, e.g. after the pictures changed.
     void RedrawBackgrounds();
 
 private:
@@ -79,7 +81,11 @@ private:
     void LayOut();
     void PlaceControl(std::size_t index);
     void ShowText(int index);
-    void ComposeBackground(int container);
+    // The decoded picture of a component, nothing for none.
+    HBITMAP PictureOf(std::size_t index);
+    // Paints the background of a container for area (container client
+    // coordinates) into dc, area's top-left corner at the point at.
+    void PaintBackground(int container, HDC dc, const RECT& area, POINT at);
     HCURSOR CursorFor(int index) const;
     int BackgroundOf(int container) const;
     void Hover(int index);
@@ -95,9 +101,12 @@ private:
     std::vector<HWND> controls_;
     std::vector<FontHandle> fonts_;
     FontHandle formFont_;
-    // Per container: slot 0 is the window, slot i + 1 the component i.
-    std::vector<BitmapHandle> backgrounds_;
-    std::vector<BrushHandle> backgroundBrushes_;
+    // Per component: its decoded picture and the resource it came from.
+    struct CachedPicture {
+        const wchar_t* name = nullptr;
+        BitmapHandle bitmap;
+    };
+    std::vector<CachedPicture> pictures_;
     int hovered_ = -1;
     int pressed_ = -1; // the component that the left button went down on
     int hinted_ = -1;  // the component whose hint applies under the pointer

@@ -27,17 +27,13 @@ void KVAboutForm::OnCreated() {
     }
 }
 
-HBITMAP KVAboutForm::PictureFor(int index) {
+const wchar_t* KVAboutForm::PictureResource(int index) const {
     const bool large = Dpi() >= 144;
     const auto& name = Model().components[static_cast<std::size_t>(index)].name;
-    if (name == u"BannerImage") {
-        banner_ = LoadPicture(large ? L"ABOUTBANNER150" : L"ABOUTBANNER");
-        return banner_.get();
-    }
-    if (name == u"LargeIcon") {
-        gamePad_ = LoadPicture(large ? L"GAMEPAD150" : L"GAMEPAD");
-        return gamePad_.get();
-    }
+    if (name == u"BannerImage")
+        return large ? L"ABOUTBANNER150" : L"ABOUTBANNER";
+    if (name == u"LargeIcon")
+        return large ? L"GAMEPAD150" : L"GAMEPAD";
     return nullptr;
 }
 

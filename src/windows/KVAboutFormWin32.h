@@ -23,14 +23,12 @@ protected:
     void OnClick(int index) override;
     void OnMouseEnter(int index) override;
     void OnMouseLeave(int index) override;
-    HBITMAP PictureFor(int index) override;
+    const wchar_t* PictureResource(int index) const override;
     void OnCreated() override;
 
 private:
     void CloseModal();
     bool modal_ = false;
-    BitmapHandle banner_;
-    BitmapHandle gamePad_;
 };
 
 } // namespace kavrolt::win

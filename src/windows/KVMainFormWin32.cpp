@@ -74,14 +74,10 @@ std::u16string_view KVMainForm::NameOf(int index) const {
     return Model().components[static_cast<std::size_t>(index)].name;
 }
 
-HBITMAP KVMainForm::PictureFor(int index) {
-    pictures_.resize(Model().components.size());
+const wchar_t* KVMainForm::PictureResource(int index) const {
     for (const auto& picture : kPictures)
-        if (picture.component == NameOf(index)) {
-            pictures_[static_cast<std::size_t>(index)] =
-                LoadPicture(Dpi() >= 144 ? picture.large : picture.normal);
-            return pictures_[static_cast<std::size_t>(index)].get();
-        }
+        if (picture.component == NameOf(index))
+            return Dpi() >= 144 ? picture.large : picture.normal;
     return nullptr;
 }
 
@@ -134,7 +130,10 @@ void KVMainForm::OnCreated() {
     SendMessageW(speed, TBM_SETLINESIZE, 0, 1);
     SendMessageW(speed, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(Scale(33)), 0);
     SendMessageW(Control(u"GoButton"), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
-    SendMessageW(Control(u"UpdatesButton"), BCM_SETSHIELD, 0, TRUE);
+    // BCM_SETSHIELD, which the headers for Windows 2000 do not declare; button
+    // controls before Windows Vista ignore it.
+    constexpr UINT kSetShield = BCM_FIRST + 0x000C;
+    SendMessageW(Control(u"UpdatesButton"), kSetShield, 0, TRUE);
     EnableWindow(Control(u"RestoreButton"), FALSE);
 
     // Tab order follows the z-order of the panel's children.

@@ -62,7 +62,7 @@ protected:
     void OnClick(int index) override;
     void OnMouseEnter(int index) override;
     void OnMouseLeave(int index) override;
-    HBITMAP PictureFor(int index) override;
+    const wchar_t* PictureResource(int index) const override;
     void OnCreated() override;
 
 private:
@@ -77,7 +77,6 @@ private:
     MenuHandle popup_;
     ImageListHandle windowsImages_;
     ImageListHandle processorImages_;
-    std::vector<BitmapHandle> pictures_;
 };
 
 } // namespace kavrolt::win

@@ -1,11 +1,8 @@
 #include "windows/PictureWin32.h"
 
-#include <wincodec.h>
-#include <wrl/client.h>
+#include "windows/Picture.h"
 
 namespace kavrolt::win {
-
-using Microsoft::WRL::ComPtr;
 
 BitmapHandle LoadPicture(const wchar_t* resourceName) {
     const HMODULE module = GetModuleHandleW(nullptr);
@@ -16,46 +13,22 @@ BitmapHandle LoadPicture(const wchar_t* resourceName) {
     if (!bytes || size == 0)
         return nullptr;
 
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The pixels go straight into a DIB section, top row first.
     BitmapHandle bitmap;
-    {
-        ComPtr<IWICImagingFactory> factory;
-        ComPtr<IWICStream> stream;
-        ComPtr<IWICBitmapDecoder> decoder;
-        ComPtr<IWICBitmapFrameDecode> frame;
-        ComPtr<IWICFormatConverter> converter;
-        UINT width = 0, height = 0;
-        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_PPV_ARGS(&factory))) &&
-            SUCCEEDED(factory->CreateStream(&stream)) &&
-            SUCCEEDED(
-                stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size)) &&
-            SUCCEEDED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
-                                                       WICDecodeMetadataCacheOnDemand, &decoder)) &&
-            SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-            SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-            SUCCEEDED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
-                                            WICBitmapDitherTypeNone, nullptr, 0,
-                                            WICBitmapPaletteTypeCustom)) &&
-            SUCCEEDED(converter->GetSize(&width, &height)) && width > 0 && height > 0) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = static_cast<LONG>(width);
-            info.bmiHeader.biHeight = -static_cast<LONG>(height); // top row first
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
-            void* pixels = nullptr;
-            BitmapHandle section(
-                CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-            if (section && pixels &&
-                SUCCEEDED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
-                                                static_cast<BYTE*>(pixels))))
-                bitmap = std::move(section);
-        }
-    }
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    const bool decoded = DecodePngInto(bytes, size, [&](int width, int height) -> std::uint8_t* {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pixels = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        return bitmap ? static_cast<std::uint8_t*>(pixels) : nullptr;
+    });
+    if (!decoded)
+        return nullptr;
     return bitmap;
 }
 

@@ -1,5 +1,6 @@
-// Pictures of the program: PNG resources decoded by the Windows Imaging
-// Component into 32-bit bitmaps with premultiplied alpha, ready for AlphaBlend.
+// Pictures of the program: PNG resources decoded by the program itself
+// (windows/Picture.h) into 32-bit bitmaps with premultiplied alpha, ready for
+// AlphaBlend.
 #pragma once
 
 #include <windows.h>

@@ -60,6 +60,16 @@ TEST(UpdateCheckLoopback, RedirectionsAreNotFollowed) {
     }
 }
 
+TEST(UpdateCheckLoopback, AHostNameIsLookedUpOnItsOwnThread) {
+    // "localhost" is no address: the check resolves it on a thread of its own
+    // and connects to what the lookup gives, the loopback address.
+    ScriptedServer server(Ok("TORVEK|2"));
+    EXPECT_EQ(CheckForUpdateAt("localhost", server.Port()), 2);
+    EXPECT_EQ(server.Connections(), 1);
+    EXPECT_NE(server.Received().find("Host: localhost:" + std::to_string(server.Port()) + "\r\n"),
+              std::string::npos);
+}
+
 TEST(UpdateCheckLoopback, AClosedPortOrAnUnknownHostGivesMinusOne) {
     std::uint16_t port = 0;
     {

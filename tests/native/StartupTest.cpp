@@ -129,5 +129,39 @@ TEST(Startup, CheckModeAsksOnlyWhenAnUpdateIsAvailable) {
     }
 }
 
+using Parameters = std::vector<std::u16string>;
+
+TEST(StartupCommandLine, TheProgramNameIsLeftOutQuotedOrNot) {
+    EXPECT_EQ(SplitCommandLine(u"C:\\Kavrolt\\Kavrolt.exe"), Parameters{});
+    EXPECT_EQ(SplitCommandLine(u"\"C:\\Program Files\\Kavrolt\\Kavrolt.exe\" /checkupdate"),
+              Parameters{u"/checkupdate"});
+    EXPECT_EQ(SplitCommandLine(u"Kavrolt.exe /CHECKUPDATE"), Parameters{u"/CHECKUPDATE"});
+    // Backslashes in the program name are never escapes.
+    EXPECT_EQ(SplitCommandLine(u"\"C:\\dir\\\" x"), Parameters{u"x"});
+    EXPECT_EQ(SplitCommandLine(u""), Parameters{});
+}
+
+TEST(StartupCommandLine, BlanksSeparateParametersOutsideQuotes) {
+    EXPECT_EQ(SplitCommandLine(u"k.exe  a\tb   c  "), (Parameters{u"a", u"b", u"c"}));
+    EXPECT_EQ(SplitCommandLine(u"k.exe \"a b\" c\"d e\"f"), (Parameters{u"a b", u"cd ef"}));
+    EXPECT_EQ(SplitCommandLine(u"k.exe \"\""), Parameters{u""});
+    EXPECT_EQ(SplitCommandLine(u"k.exe \"open to the end"), Parameters{u"open to the end"});
+}
+
+TEST(StartupCommandLine, BackslashesEscapeOnlyBeforeAQuote) {
+    EXPECT_EQ(SplitCommandLine(u"k.exe a\\b c\\\\d"), (Parameters{u"a\\b", u"c\\\\d"}));
+    // 2n backslashes and a quote: n backslashes, the quote opens or closes.
+    EXPECT_EQ(SplitCommandLine(u"k.exe a\\\\\"b c\""), Parameters{u"a\\b c"});
+    // 2n + 1 backslashes and a quote: n backslashes and a literal quote.
+    EXPECT_EQ(SplitCommandLine(u"k.exe a\\\"b"), Parameters{u"a\"b"});
+    EXPECT_EQ(SplitCommandLine(u"k.exe a\\\\\\\"b"), Parameters{u"a\\\"b"});
+    EXPECT_EQ(SplitCommandLine(u"k.exe \"C:\\dir\\\\\" x"), (Parameters{u"C:\\dir\\", u"x"}));
+}
+
+TEST(StartupCommandLine, TwoQuotesInsideAQuotedPartGiveOne) {
+    EXPECT_EQ(SplitCommandLine(u"k.exe \"a\"\"b\" c"), (Parameters{u"a\"b", u"c"}));
+    EXPECT_EQ(SplitCommandLine(u"k.exe \"say \"\"hi\"\"\""), Parameters{u"say \"hi\""});
+}
+
 } // namespace
 } // namespace kavrolt::test
