@@ -1,5 +1,7 @@
 #include "app/Shell.h"
 
+#include "base/Failure.h"
+
 namespace kavrolt {
 namespace {
 
@@ -22,10 +24,7 @@ public:
     TokenGuard(const TokenGuard&) = delete;
     TokenGuard& operator=(const TokenGuard&) = delete;
     ~TokenGuard() {
-        try {
-            platform_.closeHandle(token_);
-        } catch (...) {
-        }
+        Guarded([this] { platform_.closeHandle(token_); });
     }
     TokenHandle get() const { return token_; }
 
@@ -55,37 +54,26 @@ std::u16string HelpAddress(std::u16string_view folder, std::u16string_view helpF
 
 void OpenDocument(const ShellPlatform& platform, std::u16string_view file,
                   std::u16string_view parameters) {
-    try {
-        Execute(platform, platform.applicationWindow(), file, parameters);
-    } catch (...) {
-    }
+    Guarded([&] { Execute(platform, platform.applicationWindow(), file, parameters); });
 }
 
 void RunProgram(const ShellPlatform& platform, std::u16string_view file,
                 std::u16string_view parameters) {
-    try {
-        Execute(platform, nullptr, file, parameters);
-    } catch (...) {
-    }
+    Guarded([&] { Execute(platform, nullptr, file, parameters); });
 }
 
 void OpenUrl(const ShellPlatform& platform, std::u16string_view address) {
-    try {
-        Execute(platform, platform.applicationWindow(), address, {});
-    } catch (...) {
-    }
+    Guarded([&] { Execute(platform, platform.applicationWindow(), address, {}); });
 }
 
 void ShowHelpTopic(const ShellPlatform& platform, std::u16string_view helpFile,
                    std::u16string_view topic) {
-    try {
-        platform.displayHelpTopic(HelpAddress(platform.programFolder(), helpFile, topic));
-    } catch (...) {
-    }
+    Guarded(
+        [&] { platform.displayHelpTopic(HelpAddress(platform.programFolder(), helpFile, topic)); });
 }
 
 void SetShutdownPrivilege(const ShutdownPlatform& platform, bool on) {
-    try {
+    Guarded([&] {
         TokenHandle token = nullptr;
         if (!platform.openProcessToken(kTokenAccess, token))
             return;
@@ -94,22 +82,18 @@ void SetShutdownPrivilege(const ShutdownPlatform& platform, bool on) {
         if (!platform.lookupPrivilegeValue(kShutdownPrivilege, id))
             return;
         platform.adjustTokenPrivileges(guard.get(), id, on ? kPrivilegeEnabled : 0);
-    } catch (...) {
-    }
+    });
 }
 
 void RestartWindows(const ShutdownPlatform& platform) {
     SetShutdownPrivilege(platform, true);
-    try {
-        platform.exitWindows(kRestartFlags, kRestartReason);
-    } catch (...) {
-    }
+    Guarded([&] { platform.exitWindows(kRestartFlags, kRestartReason); });
     SetShutdownPrivilege(platform, false);
 }
 
 bool ActivateRunningInstance(const WindowPlatform& platform, std::u16string_view className,
                              bool activate) {
-    try {
+    return Guarded(false, [&] {
         const WindowHandle window = platform.findWindow(className);
         if (window == nullptr)
             return false;
@@ -118,9 +102,7 @@ bool ActivateRunningInstance(const WindowPlatform& platform, std::u16string_view
             platform.setForegroundWindow(window);
         }
         return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 } // namespace kavrolt

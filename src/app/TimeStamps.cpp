@@ -1,5 +1,6 @@
 #include "app/TimeStamps.h"
 
+#include "base/Failure.h"
 #include "text/AsciiCase.h"
 
 #include <charconv>
@@ -530,7 +531,7 @@ std::optional<double> ParseDecimal(std::u16string_view text, const LocaleFormats
 }
 
 std::u16string StampToDateTimeText(LocaleSource& locale, std::u16string_view stored) {
-    try {
+    return Guarded(std::u16string(), [&]() -> std::u16string {
         if (stored.find(u':') != std::u16string_view::npos ||
             stored.find(u'/') != std::u16string_view::npos)
             return std::u16string(stored);
@@ -548,13 +549,11 @@ std::u16string StampToDateTimeText(LocaleSource& locale, std::u16string_view sto
         if (decoded->millisecondOfDay != 0)
             text += u' ' + FormatLongTime(value, *formats);
         return text;
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 std::optional<DateTime> TextToDateTime(LocaleSource& locale, std::u16string_view text) {
-    try {
+    return Guarded(std::optional<DateTime>(), [&]() -> std::optional<DateTime> {
         const DateParse parsed = locale.ParseDateTime(text);
         if (parsed.status == DateParseStatus::Parsed)
             return parsed.value;
@@ -566,13 +565,11 @@ std::optional<DateTime> TextToDateTime(LocaleSource& locale, std::u16string_view
         if (const auto date = ParseShortDate(text, *formats))
             return date;
         return ParseDecimal(text, *formats);
-    } catch (...) {
-        return std::nullopt;
-    }
+    });
 }
 
 std::u16string StampToText(LocaleSource& locale, std::u16string_view stored) {
-    try {
+    return Guarded(std::u16string(), [&]() -> std::u16string {
         const std::u16string text = StampToDateTimeText(locale, stored);
         if (text.empty())
             return {};
@@ -587,9 +584,7 @@ std::u16string StampToText(LocaleSource& locale, std::u16string_view stored) {
         if (date.empty() || time.empty())
             return {};
         return date + u" - " + time;
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 std::int64_t WholeDaysBetween(DateTime a, DateTime b) {

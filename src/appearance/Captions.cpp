@@ -1,5 +1,6 @@
 #include "appearance/Captions.h"
 
+#include "base/Failure.h"
 #include "text/AsciiCase.h"
 #include "text/TextCodecs.h"
 #include "tuning/CustomRegistry.h"
@@ -105,10 +106,10 @@ std::u16string LoadCaption(const CaptionSource& source, std::u16string_view wind
                            std::u16string_view key) {
     std::u16string result;
     // Any failure ends the lookup with what was found before it.
-    try {
+    Guarded([&] {
         const auto lines = FindTable(source);
         if (!lines)
-            return result;
+            return;
         for (const auto& line : *lines) {
             const auto fields = SplitCaptionRow(line);
             if (fields.empty())
@@ -123,8 +124,7 @@ std::u16string LoadCaption(const CaptionSource& source, std::u16string_view wind
                 break;
             result = fields[2];
         }
-    } catch (...) {
-    }
+    });
     return result;
 }
 
@@ -138,7 +138,7 @@ std::u16string LoadCaption(std::u16string_view windowName, std::u16string_view k
 
 void ApplyCaptions(const CaptionSource& source, FormModel& form) {
     // Any failure ends the pass; what the rows before it set stays.
-    try {
+    Guarded([&] {
         const auto lines = FindTable(source);
         if (!lines)
             return;
@@ -174,8 +174,7 @@ void ApplyCaptions(const CaptionSource& source, FormModel& form) {
                 break; // pictures, bevels, lists, track and progress bars have no text
             }
         }
-    } catch (...) {
-    }
+    });
 }
 
 void ApplyCaptions(FormModel& form) {

@@ -1,6 +1,7 @@
 #include "appearance/NativeHandCursorWin32.h"
 #include "appearance/NativeHandCursor.h"
 
+#include "base/Failure.h"
 #include "windows/CursorTableWin32.h"
 
 namespace kavrolt {
@@ -8,11 +9,8 @@ namespace kavrolt {
 namespace win {
 
 void InitNativeHandCursorFrom(const std::function<HCURSOR()>& loadHand) {
-    try {
-        // Without a hand cursor the entry stays empty and links show the arrow.
-        SetHandPointCursor(loadHand());
-    } catch (...) {
-    }
+    // Without a hand cursor the entry stays empty and links show the arrow.
+    Guarded([&] { SetHandPointCursor(loadHand()); });
 }
 
 } // namespace win

@@ -1,5 +1,7 @@
 #include "appearance/NativeHintWindow.h"
 
+#include "base/Failure.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -73,7 +75,7 @@ bool HintTakesTooltipDown(std::u16string_view currentHint) {
 THintWindowFix::THintWindowFix(HintApplication& owner, NativeTooltips& tooltips)
     : application_(owner), tooltips_(tooltips) {
     // Each step runs only when the one before it succeeded.
-    try {
+    Guarded([this] {
         OldAppHintHandler = application_.OnHint();
         application_.SetOnHint([this] { HintChanged(); });
         handlerSaved_ = true;
@@ -83,8 +85,7 @@ THintWindowFix::THintWindowFix(HintApplication& owner, NativeTooltips& tooltips)
         application_.SetHintHidePause(timings.hidePause);
         LiveList().push_back(this);
         listed_ = true;
-    } catch (...) {
-    }
+    });
 }
 
 THintWindowFix::~THintWindowFix() {
@@ -98,43 +99,39 @@ THintWindowFix::~THintWindowFix() {
 
 HintRect THintWindowFix::CalcHintRect(int /*maxWidth*/, std::u16string_view hint,
                                       const void* /*data*/) {
-    try {
+    return Guarded(HintRect{}, [&] {
         const HintSize size = MeasureHint(
             hint, [this](std::u16string_view line) { return tooltips_.MeasureLine(line); });
-        return {0, 0, size.width, size.height};
-    } catch (...) {
-        return {};
-    }
+        return HintRect{0, 0, size.width, size.height};
+    });
 }
 
 void THintWindowFix::ActivateHint(HintRect rect, std::u16string_view hint) {
-    try {
+    // A failing step takes down whatever tooltip is left.
+    const bool shown = Guarded(false, [&] {
         if (tooltip_ && tooltip_->Exists()) {
             if (hint == text_)
-                return;
+                return true;
         }
         tooltip_.reset();
         text_ = std::u16string(hint);
         tooltip_ = tooltips_.ShowTooltip(text_, {rect.left, rect.top});
-    } catch (...) {
+        return true;
+    });
+    if (!shown)
         tooltip_.reset();
-    }
 }
 
 void THintWindowFix::ReleaseHandle() {
-    try {
-        tooltip_.reset();
-    } catch (...) {
-    }
+    Guarded([this] { tooltip_.reset(); });
 }
 
 void THintWindowFix::HintChanged() {
-    try {
+    Guarded([this] {
         // The old handler is not told: it comes back when this window goes.
         if (HintTakesTooltipDown(application_.Hint()))
             ReleaseHandle();
-    } catch (...) {
-    }
+    });
 }
 
 const std::vector<THintWindowFix*>& LiveHintWindows() {
@@ -142,7 +139,7 @@ const std::vector<THintWindowFix*>& LiveHintWindows() {
 }
 
 void InitNativeHintWindow(HintApplication& application, NativeTooltips& tooltips) {
-    try {
+    Guarded([&] {
         LiveList();
         application.SetHintWindowClass([&tooltips](HintApplication& owner) {
             return std::make_unique<THintWindowFix>(owner, tooltips);
@@ -151,8 +148,7 @@ void InitNativeHintWindow(HintApplication& application, NativeTooltips& tooltips
             if (!LiveList().empty())
                 LiveList().front()->ReleaseHandle();
         });
-    } catch (...) {
-    }
+    });
 }
 
 } // namespace kavrolt

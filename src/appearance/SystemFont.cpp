@@ -1,12 +1,14 @@
 #include "appearance/SystemFont.h"
 
+#include "base/Failure.h"
+
 #include <cstdint>
 
 namespace kavrolt {
 
 void PrepareFormFont(FormModel& form) {
     // Any failure ends the preparation; what it set before stays.
-    try {
+    Guarded([&] {
         if (form.font.points > kMaxFormFontPoints) {
             form.font.points = kMaxFormFontPoints;
             // A change made to the window's font itself ends its following of
@@ -22,8 +24,7 @@ void PrepareFormFont(FormModel& form) {
             if (component.font->points < form.font.points)
                 component.font->points = form.font.points;
         }
-    } catch (...) {
-    }
+    });
 }
 
 void SetDesktopFont(FormModel& form, bool on, const FontSpec& desktop) {

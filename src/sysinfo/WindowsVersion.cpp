@@ -1,5 +1,6 @@
 #include "sysinfo/WindowsVersion.h"
 
+#include "base/Failure.h"
 #include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 
@@ -65,7 +66,7 @@ int VersionCodeFor(const ReportedVersion& v) {
 }
 
 int DetectWindowsVersionWith(const VersionQueries& queries) {
-    try {
+    return Guarded(kUnknownWindowsVersion, [&] {
         ReportedVersion reported;
         if (!queries.extended(reported)) {
             // The basic record carries no product type, and its own result is
@@ -77,9 +78,7 @@ int DetectWindowsVersionWith(const VersionQueries& queries) {
             reported.minor = basic.minor;
         }
         return VersionCodeFor(reported);
-    } catch (...) {
-        return kUnknownWindowsVersion;
-    }
+    });
 }
 
 int WindowsVersionToListIndex(int versionCode) {

@@ -9,6 +9,7 @@
 // hive and lose the earlier ones of another.
 #include "tuning/RunHost.h"
 
+#include "base/Failure.h"
 #include "sysinfo/WindowsVersion.h"
 #include "tuning/CustomRegistry.h"
 #include "tuning/OutcomeTrackingStore.h"
@@ -114,10 +115,7 @@ public:
         host_.CloseProgress();
     }
     ~ProgressScope() {
-        try {
-            Finish();
-        } catch (...) {
-        }
+        Guarded([this] { Finish(); });
     }
 
 private:
@@ -136,7 +134,8 @@ void OfferRestart(RunHost& host, bool incomplete) {
 } // namespace
 
 void GoButtonClick(RunHost& host) {
-    try {
+    // A failure ends the run silently; the windows have been put back.
+    Guarded([&] {
         OutcomeTrackingStore store(host.Registry());
         const bool backedUp = ReadRegBool(store, HKLM, kProgramKey, u"Restore", false, false);
         if (!CanWriteProgramKey(host.Registry())) {
@@ -160,13 +159,12 @@ void GoButtonClick(RunHost& host) {
         }
         host.EnableRestoreButton(true);
         OfferRestart(host, store.AnyChangeFailed());
-    } catch (...) {
-        // A failure ends the run silently; the windows have been put back.
-    }
+    });
 }
 
 void RestoreButtonClick(RunHost& host) {
-    try {
+    // A failure ends the run silently; the windows have been put back.
+    Guarded([&] {
         const auto question =
             JoinCaptions(host, kMainForm, {u"MessageBoxReset1", u"MessageBoxReset2"});
         if (host.ShowMessage(question, kMbOkCancel | kMbIconWarning) != kIdOk)
@@ -201,9 +199,7 @@ void RestoreButtonClick(RunHost& host) {
         }
         host.EnableRestoreButton(!everyOriginalBack);
         OfferRestart(host, store.AnyChangeFailed());
-    } catch (...) {
-        // A failure ends the run silently; the windows have been put back.
-    }
+    });
 }
 
 } // namespace kavrolt

@@ -1,5 +1,7 @@
 #include "tuning/StepPacing.h"
 
+#include "base/Failure.h"
+
 #include <cmath>
 #include <random>
 
@@ -25,7 +27,8 @@ std::uint32_t DrawPasses(std::uint64_t seed, std::uint32_t lo, std::uint32_t hi)
 
 void StepProgress::AdvanceProgressStep(std::u16string_view text, const StepDevices& devices,
                                        const StepPacing& pacing) {
-    try {
+    // A failing step ends here; the run goes on with the next one.
+    Guarded([&] {
         const std::uint32_t passes = devices.draw(pacing.minPasses, pacing.maxPasses);
         std::u16string shown(text);
         for (std::uint32_t k = 1; k <= passes; ++k) {
@@ -38,9 +41,7 @@ void StepProgress::AdvanceProgressStep(std::u16string_view text, const StepDevic
         }
         ++stepCount;
         devices.setBar(BarPosition(stepCount, stepTotal));
-    } catch (...) {
-        // A failing step ends here; the run goes on with the next one.
-    }
+    });
 }
 
 } // namespace kavrolt

@@ -1,5 +1,6 @@
 #include "windows/HintApplicationWin32.h"
 
+#include "base/Failure.h"
 #include "windows/PictureWin32.h"
 
 namespace kavrolt::win {
@@ -11,11 +12,10 @@ HintApplication*& Current() {
 }
 
 void CALLBACK HintTimerElapsed(HWND, UINT, UINT_PTR, DWORD) {
-    try {
+    Guarded([] {
         if (HintApplication* hints = Current())
             hints->TimerElapsed();
-    } catch (...) {
-    }
+    });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "appearance/Captions.h"
 #include "appearance/SystemFont.h"
+#include "base/Failure.h"
 #include "windows/KVSettingsFormLayout.h"
 #include "windows/MessageLoopWin32.h"
 
@@ -37,15 +38,14 @@ void KVSettingsForm::ShowCentredOver(HWND owner) {
 }
 
 void KVSettingsForm::FormShow() {
-    try {
+    // The steps after a failing one are skipped.
+    Guarded([this] {
         SetDesktopFont(Model(), true, ReadDesktopFont());
         PrepareFormFont(Model());
         ApplyFonts();
         ApplyCaptions(Model());
         SendMessageW(Control(u"MainProgress"), PBM_SETPOS, 0, 0);
-    } catch (...) {
-        // The steps after a failing one are skipped.
-    }
+    });
 }
 
 void KVSettingsForm::SetStepCounters(int stepTotal, int stepCount) {
