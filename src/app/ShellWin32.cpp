@@ -1,6 +1,8 @@
 // The shell, HTML Help, token and window calls behind the actions.
 #include "app/Shell.h"
 
+#include "base/Failure.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -203,7 +205,7 @@ bool ActivateRunningInstance(std::u16string_view className, bool activate) {
 }
 
 ModuleHandle LoadSystemLibrary(std::u16string_view fileName) {
-    try {
+    return Guarded(ModuleHandle{nullptr}, [&]() -> ModuleHandle {
         // A bare file name only: a path would leave the system folder.
         if (fileName.empty() || fileName.find_first_of(u"\\/:") != std::u16string_view::npos)
             return nullptr;
@@ -221,9 +223,7 @@ ModuleHandle LoadSystemLibrary(std::u16string_view fileName) {
         if (folder.back() != L'\\')
             folder += L'\\';
         return LoadLibraryExW((folder + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 void* SystemFunction(std::u16string_view library, const char* function) {

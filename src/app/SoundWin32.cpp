@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "base/Failure.h"
+
 #include <mmsystem.h>
 
 #include <string>
@@ -14,10 +16,7 @@ namespace kavrolt {
 static_assert(kClickSoundFlags == SND_RESOURCE, "resource sound, played synchronously");
 
 void PlayClickSound(const SoundPlayer& play) {
-    try {
-        play(kClickSoundName, GetModuleHandleW(nullptr), kClickSoundFlags);
-    } catch (...) {
-    }
+    Guarded([&] { play(kClickSoundName, GetModuleHandleW(nullptr), kClickSoundFlags); });
 }
 
 void PlayClickSound() {

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "base/Failure.h"
+
 #include "text/AsciiCase.h"
 #include "tuning/CustomRegistry.h"
 
@@ -104,18 +106,17 @@ void RecordStartDates(StartupHost& host) {
 }
 
 int RunStartup(StartupHost& host, const std::vector<std::u16string>& parameters) {
-    try {
+    // A failure shows nothing; the program ends as on every other path.
+    Guarded([&] {
         RecordStartDates(host);
         const bool checkMode = IsCheckMode(parameters);
         if (checkMode)
             RunCheckMode(host);
         if (host.ActivateRunningInstance(u"TKVMainForm", true))
-            return 0;
+            return;
         if (!checkMode)
             host.RunWindows();
-    } catch (...) {
-        // Nothing is shown; the program ends as on every other path.
-    }
+    });
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "app/UpdateCheck.h"
 
+#include "base/Failure.h"
+
 #include "app/Charset.h"
 
 // Only the HTTP parser of Boost.Beast: no socket headers, whose static set-up
@@ -112,21 +114,21 @@ UpdateAnswerReader::~UpdateAnswerReader() = default;
 UpdateAnswerReader::Progress UpdateAnswerReader::Feed(std::string_view bytes) {
     if (state_->progress != Progress::NeedMore)
         return state_->progress;
-    try {
+    // An answer that cannot be taken in is a failed check.
+    const auto progress = Guarded(std::optional<Progress>(), [&]() -> std::optional<Progress> {
         state_->pending.append(bytes);
         return state_->Parse();
-    } catch (...) {
-        return state_->Fail();
-    }
+    });
+    return progress ? *progress : state_->Fail();
 }
 
 UpdateAnswerReader::Progress UpdateAnswerReader::FinishAtEof() {
     State& s = *state_;
     if (s.progress != Progress::NeedMore)
         return s.progress;
-    try {
-        // Only a body that runs to the closing of the connection ends here;
-        // anything else cut short is a failure.
+    // Only a body that runs to the closing of the connection ends here;
+    // anything else cut short is a failure.
+    const auto progress = Guarded(std::optional<Progress>(), [&]() -> std::optional<Progress> {
         if (!s.parser->got_some() || !s.pending.empty())
             return s.Fail();
         error_code ec;
@@ -134,9 +136,8 @@ UpdateAnswerReader::Progress UpdateAnswerReader::FinishAtEof() {
         if (ec || !s.parser->is_done())
             return s.Fail();
         return s.Complete();
-    } catch (...) {
-        return s.Fail();
-    }
+    });
+    return progress ? *progress : s.Fail();
 }
 
 int UpdateAnswerReader::Result() const {

@@ -2,6 +2,8 @@
 // Windows (the Windows builds use Winsock directly, UpdateCheckSocketsWin32.cpp).
 #include "app/UpdateCheck.h"
 
+#include "base/Failure.h"
+
 #include <boost/asio/connect.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/address_v4.hpp>
@@ -60,18 +62,19 @@ std::vector<tcp::endpoint> ResolveIpv4(std::string_view host, std::uint16_t port
     auto found = std::make_shared<std::vector<tcp::endpoint>>();
     const bool finished = RunWithDeadline(
         [found, name, port] {
-            try {
-                asio::io_context io;
-                tcp::resolver resolver(io);
-                error_code error;
-                const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
-                                                      tcp::resolver::numeric_service, error);
-                if (!error)
-                    for (const auto& entry : results)
-                        found->push_back(entry.endpoint());
-            } catch (...) {
+            // A failed lookup finds nothing.
+            if (!Guarded(false, [&] {
+                    asio::io_context io;
+                    tcp::resolver resolver(io);
+                    error_code error;
+                    const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
+                                                          tcp::resolver::numeric_service, error);
+                    if (!error)
+                        for (const auto& entry : results)
+                            found->push_back(entry.endpoint());
+                    return true;
+                }))
                 found->clear();
-            }
         },
         deadline);
     if (!finished)
@@ -105,7 +108,7 @@ error_code RunUntil(asio::io_context& io, tcp::socket& socket, Clock::time_point
 } // namespace
 
 int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateCheckLimits& limits) {
-    try {
+    return Guarded(-1, [&]() -> int {
         const Clock::time_point deadline = Clock::now() + limits.total;
         const std::vector<tcp::endpoint> endpoints = ResolveIpv4(host, port, deadline);
         if (endpoints.empty())
@@ -144,9 +147,7 @@ int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateChec
                 break;
         }
         return reader.Result();
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 } // namespace kavrolt

@@ -3,7 +3,9 @@
 // the program does not pay for it. Every wait is bounded by select with the
 // time left, on a non-blocking socket.
 #include "app/Shell.h"
+
 #include "app/UpdateCheck.h"
+#include "base/Failure.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -177,32 +179,34 @@ std::vector<std::uint32_t> ResolveIpv4(const Winsock& ws, std::string_view host,
     const Winsock* sockets = &ws; // static, outlives the thread
     const bool finished = RunWithDeadline(
         [found, name, sockets] {
-            try {
-                if (sockets->getAddrInfo) {
-                    addrinfo hints{};
-                    hints.ai_family = AF_INET;
-                    hints.ai_socktype = SOCK_STREAM;
-                    addrinfo* list = nullptr;
-                    if (sockets->getAddrInfo(name.c_str(), nullptr, &hints, &list) == 0) {
-                        for (const addrinfo* entry = list; entry; entry = entry->ai_next)
-                            if (entry->ai_family == AF_INET &&
-                                static_cast<std::size_t>(entry->ai_addrlen) >= sizeof(sockaddr_in))
-                                found->push_back(
-                                    reinterpret_cast<const sockaddr_in*>(entry->ai_addr)
-                                        ->sin_addr.s_addr);
-                        sockets->freeAddrInfo(list);
+            // A failed lookup finds nothing.
+            if (!Guarded(false, [&] {
+                    if (sockets->getAddrInfo) {
+                        addrinfo hints{};
+                        hints.ai_family = AF_INET;
+                        hints.ai_socktype = SOCK_STREAM;
+                        addrinfo* list = nullptr;
+                        if (sockets->getAddrInfo(name.c_str(), nullptr, &hints, &list) == 0) {
+                            for (const addrinfo* entry = list; entry; entry = entry->ai_next)
+                                if (entry->ai_family == AF_INET &&
+                                    static_cast<std::size_t>(entry->ai_addrlen) >=
+                                        sizeof(sockaddr_in))
+                                    found->push_back(
+                                        reinterpret_cast<const sockaddr_in*>(entry->ai_addr)
+                                            ->sin_addr.s_addr);
+                            sockets->freeAddrInfo(list);
+                        }
+                    } else if (const hostent* entry = sockets->getHostByName(name.c_str());
+                               entry && entry->h_addrtype == AF_INET && entry->h_length == 4) {
+                        for (char** address = entry->h_addr_list; *address; ++address) {
+                            std::uint32_t value = 0;
+                            std::memcpy(&value, *address, sizeof value);
+                            found->push_back(value);
+                        }
                     }
-                } else if (const hostent* entry = sockets->getHostByName(name.c_str());
-                           entry && entry->h_addrtype == AF_INET && entry->h_length == 4) {
-                    for (char** address = entry->h_addr_list; *address; ++address) {
-                        std::uint32_t value = 0;
-                        std::memcpy(&value, *address, sizeof value);
-                        found->push_back(value);
-                    }
-                }
-            } catch (...) {
+                    return true;
+                }))
                 found->clear();
-            }
         },
         deadline);
     if (!finished)
@@ -299,7 +303,7 @@ bool SendAll(const Winsock& ws, SOCKET socket, std::string_view bytes, Clock::ti
 } // namespace
 
 int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateCheckLimits& limits) {
-    try {
+    return Guarded(-1, [&]() -> int {
         const Clock::time_point deadline = Clock::now() + limits.total;
         const Winsock& ws = Sockets();
         if (!ws.ready)
@@ -342,9 +346,7 @@ int CheckForUpdateAt(std::string_view host, std::uint16_t port, const UpdateChec
                 break;
         }
         return reader.Result();
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 } // namespace kavrolt

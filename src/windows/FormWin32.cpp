@@ -1,5 +1,7 @@
 #include "windows/FormWin32.h"
 
+#include "base/Failure.h"
+
 #include "appearance/SystemFont.h"
 #include "appearance/SystemFontWin32.h"
 #include "windows/CursorTableWin32.h"
@@ -774,12 +776,8 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form)
         return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return form->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // A failing handler ends silently; the window carries on.
-        return 0;
-    }
+    // A failing handler ends silently; the window carries on.
+    return Guarded(LRESULT{0}, [&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT CALLBACK Form::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -791,7 +789,7 @@ LRESULT CALLBACK Form::PanelProc(HWND window, UINT message, WPARAM wParam, LPARA
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form)
         return DefWindowProcW(window, message, wParam, lParam);
-    try {
+    return Guarded(LRESULT{0}, [&] {
         const int index = form->IndexOfControl(window);
         if (index < 0) // still being created
             return DefWindowProcW(window, message, wParam, lParam);
@@ -800,10 +798,8 @@ LRESULT CALLBACK Form::PanelProc(HWND window, UINT message, WPARAM wParam, LPARA
             form->ContainerMessage(index, window, message, wParam, lParam, handled);
         if (handled)
             return result;
-    } catch (...) {
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
+    });
 }
 
 } // namespace kavrolt::win

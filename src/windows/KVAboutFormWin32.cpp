@@ -1,5 +1,7 @@
 #include "windows/KVAboutFormWin32.h"
 
+#include "base/Failure.h"
+
 #include "app/Product.h"
 #include "app/Shell.h"
 #include "app/Sound.h"
@@ -38,7 +40,8 @@ const wchar_t* KVAboutForm::PictureResource(int index) const {
 }
 
 void KVAboutForm::FormShow() {
-    try {
+    // The rest of the preparation is skipped; the window still opens.
+    Guarded([&] {
         SetDesktopFont(Model(), true, ReadDesktopFont());
         PrepareFormFont(Model());
         ApplyFonts();
@@ -46,9 +49,7 @@ void KVAboutForm::FormShow() {
         const int version = Model().IndexOf(u"VersionLabel");
         Model().SetText(version, Model().components[static_cast<std::size_t>(version)].text +
                                      std::u16string(kProgramVersion) + u")");
-    } catch (...) {
-        // The rest of the preparation is skipped; the window still opens.
-    }
+    });
 }
 
 void KVAboutForm::ShowModal(HWND owner) {

@@ -1,5 +1,7 @@
 #include "windows/KVMainFormWin32.h"
 
+#include "base/Failure.h"
+
 #include "app/Product.h"
 #include "app/Shell.h"
 #include "app/Sound.h"
@@ -160,7 +162,8 @@ void KVMainForm::ShowMenuTexts() {
 }
 
 void KVMainForm::FormCreate() {
-    try {
+    // The window is shown with what the earlier steps did.
+    Guarded([&] {
         SetDesktopFont(Model(), true, ReadDesktopFont());
         PrepareFormFont(Model());
         ApplyFonts();
@@ -204,13 +207,11 @@ void KVMainForm::FormCreate() {
             return; // a stored date that converts to no date ends the creation here
         if (WholeDaysBetween(*when, CurrentDateTime()) > 45)
             RunProgram(ProgramFolder() + u"Kavrolt.exe", u"/checkupdate");
-    } catch (...) {
-        // The window is shown with what the earlier steps did.
-    }
+    });
 }
 
 void KVMainForm::ApplicationEventsShortCut(const MSG& message, bool& /*handled*/) {
-    try {
+    Guarded([&] {
         // The key code alone decides: F1 with Alt (WM_SYSKEYDOWN) opens help too.
         if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) ||
             message.wParam != VK_F1)
@@ -218,8 +219,7 @@ void KVMainForm::ApplicationEventsShortCut(const MSG& message, bool& /*handled*/
         if (IsWindowVisible(about_.Handle()) || IsWindowVisible(progress_.Handle()) ||
             IsWindowVisible(Handle()))
             ShowHelpTopic(u"Kavrolt.chm", u"/html/main.htm");
-    } catch (...) {
-    }
+    });
 }
 
 void KVMainForm::HelpFilePopupClick() {
@@ -244,7 +244,7 @@ void KVMainForm::NavButton1Click() {
 }
 
 void KVMainForm::OnClick(int index) {
-    try {
+    Guarded([&] {
         const std::u16string name(NameOf(index));
         if (name == u"NavButton1" || name == u"NavStatic1") {
             NavButton1Click();
@@ -267,8 +267,7 @@ void KVMainForm::OnClick(int index) {
             kavrolt::PlayClickSound();
             RunProgram(ProgramFolder() + u"KavroltUpdate.exe", u"");
         }
-    } catch (...) {
-    }
+    });
 }
 
 void KVMainForm::OnMouseEnter(int index) {
