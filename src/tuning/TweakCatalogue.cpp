@@ -172,14 +172,13 @@ void DeleteBackup(RegistryStore& store, int number) {
     DeleteRegValue(store, kHkeyLocalMachine, kProgramKey, Row(number).name, false);
 }
 
-// The hive that holds a key: the current user's is one hive, the local
-// machine's has one per key below its root (SOFTWARE, SYSTEM, ...).
+// The hive that holds a key, given by a path without leading backslashes: the
+// current user's is one hive, the local machine's has one per key below its
+// root (SOFTWARE, SYSTEM, ...).
 std::u16string HiveOf(RegRoot root, std::u16string_view path) {
     std::u16string hive = root == kHkeyCurrentUser ? u"HKCU" : u"HKLM";
     if (root == kHkeyCurrentUser)
         return hive;
-    while (!path.empty() && path.front() == u'\\')
-        path.remove_prefix(1);
     hive += u'\\';
     hive += FoldAscii(path.substr(0, path.find(u'\\')));
     return hive;
@@ -190,14 +189,14 @@ std::u16string HiveOf(RegRoot root, std::u16string_view path) {
 template <class Keys> void FlushHives(RegistryStore& store, const Keys& keys) {
     std::vector<std::u16string> flushed;
     for (const auto& [root, path] : keys) {
-        const std::u16string hive = HiveOf(root, path);
-        if (std::find(flushed.begin(), flushed.end(), hive) != flushed.end())
-            continue;
         std::u16string_view relative = path;
         while (!relative.empty() && relative.front() == u'\\')
             relative.remove_prefix(1);
         while (!relative.empty() && relative.back() == u'\\')
             relative.remove_suffix(1);
+        const std::u16string hive = HiveOf(root, relative);
+        if (std::find(flushed.begin(), flushed.end(), hive) != flushed.end())
+            continue;
         ScopedRegKey key(store);
         if (store.OpenKey(root, relative, kKeyQueryValue, key.Out()) != kRegSuccess)
             continue;

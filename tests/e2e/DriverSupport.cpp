@@ -235,7 +235,7 @@ std::wstring RunningProgram::Text(std::u16string_view name) const {
 void RunningProgram::Click(std::u16string_view name) const {
     PostMessageW(Control(name), BM_CLICK, 0, 0);
 }
-void RunningProgram::ClickLabel(std::u16string_view name) const {
+void RunningProgram::ClickWithMouse(std::u16string_view name) const {
     BringToFront(main);
     ClickAt(CentreOf(Control(name)));
 }

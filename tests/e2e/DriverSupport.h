@@ -69,8 +69,9 @@ public:
     HWND Control(std::u16string_view name) const;
     std::wstring Text(std::u16string_view name) const;
     void Click(std::u16string_view name) const;
-    // A label: clicked with the mouse, the main window brought to the front.
-    void ClickLabel(std::u16string_view name) const;
+    // A control clicked with the mouse at its centre, the main window brought
+    // to the front.
+    void ClickWithMouse(std::u16string_view name) const;
     long Close();
     // Whether the process has loaded a module of that file name, and from where.
     std::wstring ModulePath(const wchar_t* fileName) const;

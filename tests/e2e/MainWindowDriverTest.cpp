@@ -197,7 +197,7 @@ TEST_F(MainWindowDriver, AboutShowsTheVersionOnceAndCloses) {
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
     for (int opening = 0; opening < 2; ++opening) {
-        program.ClickLabel(u"LinkLabel7");
+        program.ClickWithMouse(u"LinkLabel7");
         HWND about = nullptr;
         ASSERT_TRUE(WaitUntil(
             [&] { return (about = FindTopWindow(L"TKVAboutForm", program.process.Id())); }));
@@ -262,7 +262,7 @@ TEST_F(MainWindowDriver, WindowsScaleAt144Dpi) {
     EXPECT_EQ(go.right - go.left, MulDiv(145, 144, 96));
     SaveScreenshot(program.main, "main-144");
 
-    program.ClickLabel(u"LinkLabel7");
+    program.ClickWithMouse(u"LinkLabel7");
     HWND about = nullptr;
     ASSERT_TRUE(
         WaitUntil([&] { return (about = FindTopWindow(L"TKVAboutForm", program.process.Id())); }));

@@ -118,7 +118,7 @@ TEST_F(RealInputDriver, PicturesAndLinksActOnlyOnAPressAndAReleaseOnThem) {
 TEST_F(RealInputDriver, TheAboutWindowKeepsItsKeyboardOrderAndEscapeClosesNothing) {
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
-    program.ClickLabel(u"LinkLabel7");
+    program.ClickWithMouse(u"LinkLabel7");
     HWND about = nullptr;
     ASSERT_TRUE(
         WaitUntil([&] { return (about = FindTopWindow(L"TKVAboutForm", program.process.Id())); }));
@@ -162,7 +162,7 @@ TEST_F(RealInputDriver, CheckModeEndsTheInstanceWhileItsAboutWindowIsOpen) {
     test::ScriptedServer server({Answer("TORVEK|1")}, kUpdatePort);
     RunningProgram first(folder);
     ASSERT_NE(first.main, nullptr);
-    first.ClickLabel(u"LinkLabel7");
+    first.ClickWithMouse(u"LinkLabel7");
     ASSERT_TRUE(WaitUntil([&] { return FindTopWindow(L"TKVAboutForm", first.process.Id()); }));
     Process check;
     ASSERT_TRUE(check.Start(folder.Program(), L"/checkupdate"));
@@ -224,11 +224,6 @@ private:
     std::vector<BYTE> acl_;
 };
 
-void ClickButton(const RunningProgram& program, std::u16string_view name) {
-    BringToFront(program.main);
-    ClickAt(CentreOf(program.Control(name)));
-}
-
 TEST_F(RealInputDriver, WithoutRightsToProgramKeyTheRunChangesNothing) {
     WriteRegString(Registry(), HKLM, kProgramKey, u"InstalledDate", u"1583334309", false);
     DeniedWrite denied(HKLM, kProgramKey);
@@ -240,7 +235,7 @@ TEST_F(RealInputDriver, WithoutRightsToProgramKeyTheRunChangesNothing) {
         << "the DACL does not deny writing";
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
-    ClickButton(program, u"GoButton");
+    program.ClickWithMouse(u"GoButton");
     const auto box = WaitForMessageBox(program.process.Id());
     ASSERT_NE(box.window, nullptr);
     EXPECT_EQ(box.text, Caption(u"KVMainForm", u"MessageBoxNoRights1") + L"\r\n\r\n" +
@@ -255,7 +250,7 @@ TEST_F(RealInputDriver, WithoutRightsToProgramKeyTheRunChangesNothing) {
 // Clicks Restore, confirms, and answers No to the restart question; the
 // question's first paragraph, or empty when a box did not come.
 std::wstring RestoreAndAnswerNo(const RunningProgram& program) {
-    ClickButton(program, u"RestoreButton");
+    program.ClickWithMouse(u"RestoreButton");
     const auto confirm = WaitForMessageBox(program.process.Id());
     if (!confirm.window)
         return L"";
@@ -274,7 +269,7 @@ TEST_F(RealInputDriver, AFailedWriteBackKeepsEveryBackupForALaterRestore) {
     WriteRegInteger(Registry(), memory.root, memory.path, memory.name, 1, false);
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
-    ClickButton(program, u"GoButton");
+    program.ClickWithMouse(u"GoButton");
     auto box = WaitForMessageBox(program.process.Id());
     ASSERT_NE(box.window, nullptr);
     box.Press(IDNO);

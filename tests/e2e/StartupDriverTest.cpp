@@ -137,7 +137,7 @@ TEST_F(StartupDriver, F1InTheAboutWindowOpensHelpFromTheSystemFolder) {
     RunningProgram program(folder);
     ASSERT_NE(program.main, nullptr);
     EXPECT_EQ(program.ModulePath(L"hhctrl.ocx"), L"");
-    program.ClickLabel(u"NavStatic4");
+    program.ClickWithMouse(u"NavStatic4");
     HWND about = nullptr;
     ASSERT_TRUE(
         WaitUntil([&] { return (about = FindTopWindow(L"TKVAboutForm", program.process.Id())); }));
