@@ -3,8 +3,8 @@
 // decoded, and every line is split until the end of the table.
 #include "appearance/Captions.h"
 #include "text/TextCodecs.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <benchmark/benchmark.h>
 

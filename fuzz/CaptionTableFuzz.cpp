@@ -4,9 +4,9 @@
 // has a row gets the text that the lookup gives for it.
 #include "appearance/Captions.h"
 #include "text/TextCodecs.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
-#include "windows/FormModel.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
+#include "forms/FormModel.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // in-memory registry. Reads must give what the data says or the caller's
 // default, writes must read back, no key may stay open, and key paths and
 // value names made of the input must not crash any of them.
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // English (United States) locale. They must not crash, a text with a colon or
 // a slash is shown as it is, and the decimal text of any 32-bit stamp is shown
 // as a date.
-#include "app/TimeStamps.h"
+#include "services/TimeStamps.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // must not crash, must keep within the memory bound (scripts/fuzz sets the
 // allocation limit), must give one of the four results, and must give the
 // same result however the network splits the bytes.
-#include "app/UpdateCheck.h"
+#include "services/UpdateCheck.h"
 
 #include <cstddef>
 #include <cstdint>

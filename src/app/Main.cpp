@@ -1,9 +1,9 @@
 // The program entry.
-#include "app/Shell.h"
+#include "services/Shell.h"
 #include "app/StartupWin32.h"
 #include "appearance/NativeHandCursor.h"
 #include "appearance/NativeHintWindowWin32.h"
-#include "windows/HintApplicationWin32.h"
+#include "forms/HintApplicationWin32.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // "/checkupdate", the single-instance rule and the creation of the windows.
 #pragma once
 
-#include "tuning/RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <cstdint>
 #include <string>

@@ -1,14 +1,14 @@
 #include "app/StartupWin32.h"
 
-#include "app/Shell.h"
+#include "services/Shell.h"
 #include "app/Startup.h"
-#include "app/TimeStamps.h"
-#include "app/UpdateCheck.h"
+#include "services/TimeStamps.h"
+#include "services/UpdateCheck.h"
 #include "appearance/Captions.h"
 #include "windows/KVAboutFormWin32.h"
 #include "windows/KVMainFormWin32.h"
 #include "windows/KVSettingsFormWin32.h"
-#include "windows/MessageLoopWin32.h"
+#include "forms/MessageLoopWin32.h"
 
 #include <shellapi.h>
 #include <windows.h>

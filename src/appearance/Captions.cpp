@@ -3,7 +3,7 @@
 #include "base/Failure.h"
 #include "text/AsciiCase.h"
 #include "text/TextCodecs.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 // value, the resource and every line again.
 #pragma once
 
-#include "tuning/RegistryStore.h"
-#include "windows/FormModel.h"
+#include "registry/RegistryStore.h"
+#include "forms/FormModel.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 #include "appearance/NativeHandCursor.h"
 
 #include "base/Failure.h"
-#include "windows/CursorTableWin32.h"
+#include "forms/CursorTableWin32.h"
 
 namespace kavrolt {
 

@@ -7,7 +7,7 @@
 // windows themselves come through NativeTooltips.
 #pragma once
 
-#include "windows/HintApplication.h"
+#include "forms/HintApplication.h"
 
 #include <functional>
 #include <memory>

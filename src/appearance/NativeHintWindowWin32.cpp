@@ -1,7 +1,7 @@
 #include "appearance/NativeHintWindowWin32.h"
 
 #include "appearance/SystemFontWin32.h"
-#include "windows/PictureWin32.h"
+#include "forms/PictureWin32.h"
 
 #include <commctrl.h>
 

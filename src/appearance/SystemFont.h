@@ -4,7 +4,7 @@
 // control with a font of its own.
 #pragma once
 
-#include "windows/FormModel.h"
+#include "forms/FormModel.h"
 
 #include <optional>
 #include <string_view>

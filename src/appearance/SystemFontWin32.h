@@ -1,7 +1,7 @@
 // Conversions between the portable font description and GDI's LOGFONTW.
 #pragma once
 
-#include "windows/FormModel.h"
+#include "forms/FormModel.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "base/Failure.h"
 #include "text/AsciiCase.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 
 namespace kavrolt {
 

@@ -2,7 +2,7 @@
 // processor lists of the main window, and the two detections.
 #pragma once
 
-#include "tuning/RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <array>
 #include <cstdint>

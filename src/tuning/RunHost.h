@@ -2,7 +2,7 @@
 // main window implements it; tests implement it with a recording host.
 #pragma once
 
-#include "tuning/RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <string>
 #include <string_view>

@@ -11,8 +11,8 @@
 
 #include "base/Failure.h"
 #include "sysinfo/WindowsVersion.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/OutcomeTrackingStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/OutcomeTrackingStore.h"
 #include "tuning/TweakCatalogue.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "sysinfo/WindowsVersion.h"
 #include "text/AsciiCase.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 
 #include <algorithm>
 #include <string>

@@ -2,7 +2,7 @@
 // Restore run undoes, with the three operations made of it.
 #pragma once
 
-#include "tuning/RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <array>
 #include <cstdint>

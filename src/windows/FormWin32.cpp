@@ -4,8 +4,8 @@
 
 #include "appearance/SystemFont.h"
 #include "appearance/SystemFontWin32.h"
-#include "windows/CursorTableWin32.h"
-#include "windows/HintApplicationWin32.h"
+#include "forms/CursorTableWin32.h"
+#include "forms/HintApplicationWin32.h"
 
 #include <commctrl.h>
 

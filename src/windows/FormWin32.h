@@ -7,8 +7,8 @@
 // Geometry scales by the window's DPI over 96 and follows WM_DPICHANGED.
 #pragma once
 
-#include "windows/FormModel.h"
-#include "windows/PictureWin32.h"
+#include "forms/FormModel.h"
+#include "forms/PictureWin32.h"
 
 #include <windows.h>
 

@@ -2,13 +2,13 @@
 
 #include "base/Failure.h"
 
-#include "app/Product.h"
-#include "app/Shell.h"
-#include "app/Sound.h"
+#include "services/Product.h"
+#include "services/Shell.h"
+#include "services/Sound.h"
 #include "appearance/Captions.h"
 #include "appearance/SystemFont.h"
-#include "windows/KVAboutFormLayout.h"
-#include "windows/MessageLoopWin32.h"
+#include "forms/KVAboutFormLayout.h"
+#include "forms/MessageLoopWin32.h"
 
 namespace kavrolt::win {
 

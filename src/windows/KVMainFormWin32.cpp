@@ -2,16 +2,16 @@
 
 #include "base/Failure.h"
 
-#include "app/Product.h"
-#include "app/Shell.h"
-#include "app/Sound.h"
-#include "app/TimeStamps.h"
+#include "services/Product.h"
+#include "services/Shell.h"
+#include "services/Sound.h"
+#include "services/TimeStamps.h"
 #include "appearance/Captions.h"
 #include "appearance/SystemFont.h"
 #include "sysinfo/WindowsVersion.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 #include "windows/KVAboutFormWin32.h"
-#include "windows/KVMainFormLayout.h"
+#include "forms/KVMainFormLayout.h"
 #include "windows/KVSettingsFormWin32.h"
 
 #include <string>

@@ -3,8 +3,8 @@
 #include "appearance/Captions.h"
 #include "appearance/SystemFont.h"
 #include "base/Failure.h"
-#include "windows/KVSettingsFormLayout.h"
-#include "windows/MessageLoopWin32.h"
+#include "forms/KVSettingsFormLayout.h"
+#include "forms/MessageLoopWin32.h"
 
 #include <commctrl.h>
 

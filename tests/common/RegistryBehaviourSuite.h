@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/RegistryEnvironment.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 
 #include <gtest/gtest.h>
 

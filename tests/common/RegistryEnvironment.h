@@ -2,7 +2,7 @@
 // place to work in, and raw access that bypasses the helpers under test.
 #pragma once
 
-#include "tuning/RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <cstdint>
 #include <optional>

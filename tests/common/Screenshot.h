@@ -3,7 +3,7 @@
 #pragma once
 
 #include "appearance/SystemFontWin32.h"
-#include "windows/PictureWin32.h"
+#include "forms/PictureWin32.h"
 
 #include <windows.h>
 

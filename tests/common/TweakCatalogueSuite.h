@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/RegistryEnvironment.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 #include "tuning/TweakCatalogue.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // natively and under Wine, through each platform's socket stack.
 #pragma once
 
-#include "app/UpdateCheck.h"
+#include "services/UpdateCheck.h"
 #include "common/UpdateCheckAnswers.h"
 #include "common/UpdateCheckServer.h"
 

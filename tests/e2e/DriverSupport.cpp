@@ -2,9 +2,9 @@
 
 #include "appearance/Captions.h"
 #include "common/Screenshot.h"
-#include "windows/KVAboutFormLayout.h"
-#include "windows/KVMainFormLayout.h"
-#include "windows/KVSettingsFormLayout.h"
+#include "forms/KVAboutFormLayout.h"
+#include "forms/KVMainFormLayout.h"
+#include "forms/KVSettingsFormLayout.h"
 
 #include <psapi.h>
 

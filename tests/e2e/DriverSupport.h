@@ -3,8 +3,8 @@
 // registry of the Wine prefix and screenshots.
 #pragma once
 
-#include "tuning/CustomRegistry.h"
-#include "tuning/RegistryStoreWin32.h"
+#include "registry/CustomRegistry.h"
+#include "registry/RegistryStoreWin32.h"
 #include "tuning/TweakCatalogue.h"
 
 #include <gtest/gtest.h>

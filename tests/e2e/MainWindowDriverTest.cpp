@@ -2,7 +2,7 @@
 // user would, reading what they show through the window system.
 #include "e2e/DriverSupport.h"
 
-#include "app/Product.h"
+#include "services/Product.h"
 #include "sysinfo/WindowsVersion.h"
 #include "tuning/TweakCatalogue.h"
 

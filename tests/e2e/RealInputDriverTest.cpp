@@ -2,7 +2,7 @@
 // manager, mouse capture and modal loops decide what happens.
 #include "e2e/DriverSupport.h"
 
-#include "app/Product.h"
+#include "services/Product.h"
 #include "common/UpdateCheckServer.h"
 
 #include <aclapi.h>

@@ -2,7 +2,7 @@
 // instance, the update check mode and the update rule of the main window.
 #include "e2e/DriverSupport.h"
 
-#include "app/TimeStamps.h"
+#include "services/TimeStamps.h"
 #include "common/UpdateCheckServer.h"
 
 namespace kavrolt::e2e {

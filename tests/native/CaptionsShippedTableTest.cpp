@@ -1,7 +1,7 @@
 // The caption table that ships in the program, read from the source tree.
 #include "appearance/Captions.h"
 #include "text/TextCodecs.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "appearance/Captions.h"
 #include "text/AsciiCase.h"
 #include "text/TextCodecs.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/RegistryEnvironment.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/MemoryRegistryStore.h"
 
 namespace kavrolt::test {
 

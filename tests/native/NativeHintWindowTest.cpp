@@ -1,8 +1,8 @@
 #include "appearance/NativeHintWindow.h"
-#include "windows/HintApplication.h"
-#include "windows/KVAboutFormLayout.h"
-#include "windows/KVMainFormLayout.h"
-#include "windows/KVSettingsFormLayout.h"
+#include "forms/HintApplication.h"
+#include "forms/KVAboutFormLayout.h"
+#include "forms/KVMainFormLayout.h"
+#include "forms/KVSettingsFormLayout.h"
 
 #include <gtest/gtest.h>
 

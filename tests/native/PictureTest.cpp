@@ -1,7 +1,7 @@
 // The program's own PNG decoder against the straight-alpha bitmaps that
 // scripts/render-art writes beside every shipped picture, and against small
 // pictures of the other PNG colour types.
-#include "windows/Picture.h"
+#include "forms/Picture.h"
 
 #include <gtest/gtest.h>
 

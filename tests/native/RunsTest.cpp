@@ -1,6 +1,6 @@
 #include "text/AsciiCase.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 #include "tuning/RunHost.h"
 #include "tuning/TweakCatalogue.h"
 

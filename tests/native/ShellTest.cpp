@@ -1,4 +1,4 @@
-#include "app/Shell.h"
+#include "services/Shell.h"
 
 #include <gtest/gtest.h>
 

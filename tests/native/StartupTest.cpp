@@ -1,6 +1,6 @@
 #include "app/Startup.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include "common/RegistryEnvironment.h"
 

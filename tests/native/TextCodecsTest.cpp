@@ -1,7 +1,7 @@
 #include "text/TextCodecs.h"
-#include "app/Charset.h"
+#include "services/Charset.h"
 #include "appearance/Captions.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>
 

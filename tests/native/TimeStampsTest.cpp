@@ -1,4 +1,4 @@
-#include "app/TimeStamps.h"
+#include "services/TimeStamps.h"
 
 #include <gtest/gtest.h>
 

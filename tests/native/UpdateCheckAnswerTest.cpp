@@ -1,4 +1,4 @@
-#include "app/UpdateCheck.h"
+#include "services/UpdateCheck.h"
 #include "common/UpdateCheckAnswers.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The update check against a real web server: nginx from the system's
 // packages, started by each test on a loopback port with a configuration of
 // the test's own in a temporary folder.
-#include "app/UpdateCheck.h"
+#include "services/UpdateCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "sysinfo/WindowsVersion.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // shipped table as RCDATA "ENGLISH".
 #include "appearance/Captions.h"
 #include "text/TextCodecs.h"
-#include "tuning/CustomRegistry.h"
-#include "tuning/MemoryRegistryStore.h"
+#include "registry/CustomRegistry.h"
+#include "registry/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The form layer on real windows: where a window without an owner is placed,
 // and how labels treat "&".
 #include "windows/FormWin32.h"
-#include "windows/KVAboutFormLayout.h"
-#include "windows/KVMainFormLayout.h"
+#include "forms/KVAboutFormLayout.h"
+#include "forms/KVMainFormLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "appearance/NativeHintWindowWin32.h"
 #include "appearance/NativeHandCursor.h"
 #include "appearance/NativeHandCursorWin32.h"
-#include "windows/CursorTableWin32.h"
+#include "forms/CursorTableWin32.h"
 #include "windows/FormWin32.h"
-#include "windows/HintApplicationWin32.h"
-#include "windows/LayoutBuilders.h"
+#include "forms/HintApplicationWin32.h"
+#include "forms/LayoutBuilders.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // LoadPicture, which decodes them itself, against what the Windows Imaging
 // Component gives for the same PNG in the format that the program used to
 // ask it for, 32bppPBGRA.
-#include "windows/PictureWin32.h"
+#include "forms/PictureWin32.h"
 
 #include <gtest/gtest.h>
 

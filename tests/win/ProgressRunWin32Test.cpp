@@ -2,7 +2,7 @@
 // against the registry of the test's own Wine prefix, with short pacing.
 #include "appearance/Captions.h"
 #include "common/Screenshot.h"
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 #include "tuning/RunHost.h"
 #include "tuning/TweakCatalogue.h"
 #include "win/Win32Environment.h"

@@ -1,8 +1,8 @@
 // The shell, help, restart and instance actions on the real system. The
 // restart request itself is never made: under Wine it would ask the programs
 // of the prefix to end.
-#include "app/Shell.h"
-#include "app/Sound.h"
+#include "services/Shell.h"
+#include "services/Sound.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Time stamps with the locale and date parser of Windows. The suite runs with
 // English (United States) as the user and system locale (LANG and LC_ALL are
 // set for Wine).
-#include "app/TimeStamps.h"
+#include "services/TimeStamps.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/RegistryEnvironment.h"
-#include "tuning/RegistryStoreWin32.h"
+#include "registry/RegistryStoreWin32.h"
 
 #include <windows.h>
 
