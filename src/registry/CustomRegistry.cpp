@@ -1,4 +1,4 @@
-#include "tuning/CustomRegistry.h"
+#include "registry/CustomRegistry.h"
 
 #include <optional>
 
