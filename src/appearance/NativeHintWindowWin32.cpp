@@ -1,7 +1,7 @@
 #include "appearance/NativeHintWindowWin32.h"
 
 #include "appearance/SystemFontWin32.h"
-#include "forms/PictureWin32.h"
+#include "base/Handles.h"
 
 #include <commctrl.h>
 
@@ -49,18 +49,19 @@ public:
     unsigned DoubleClickTime() override { return GetDoubleClickTime(); }
 
     std::optional<HintSize> MeasureLine(std::u16string_view line) override {
-        ScreenDc dc;
-        if (!dc.Get())
+        const WindowDc screen;
+        if (!screen)
             return std::nullopt;
         const LOGFONTW logFont = HintLogFont();
-        FontHandle font(CreateFontIndirectW(&logFont));
-        const HGDIOBJ old = font ? SelectObject(dc.Get(), font.get()) : nullptr;
+        const UniqueFont font(CreateFontIndirectW(&logFont));
         SIZE size{};
-        const BOOL measured =
-            GetTextExtentPoint32W(dc.Get(), reinterpret_cast<const wchar_t*>(line.data()),
-                                  static_cast<int>(line.size()), &size);
-        if (old)
-            SelectObject(dc.Get(), old);
+        BOOL measured = FALSE;
+        {
+            const SelectedObject selected(screen.get(), font.get());
+            measured =
+                GetTextExtentPoint32W(screen.get(), reinterpret_cast<const wchar_t*>(line.data()),
+                                      static_cast<int>(line.size()), &size);
+        }
         if (!measured)
             return std::nullopt;
         return HintSize{static_cast<int>(size.cx), static_cast<int>(size.cy)};

@@ -1,5 +1,6 @@
 #include "appearance/SystemFontWin32.h"
 #include "appearance/SystemFont.h"
+#include "base/Handles.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,8 +9,8 @@
 namespace kavrolt {
 
 int ScreenPixelsPerInch() {
-    ScreenDc dc;
-    const int ppi = dc.Get() == nullptr ? 0 : GetDeviceCaps(dc.Get(), LOGPIXELSY);
+    const WindowDc screen;
+    const int ppi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return ppi > 0 ? ppi : 96;
 }
 

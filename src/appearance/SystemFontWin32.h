@@ -9,22 +9,6 @@
 
 namespace kavrolt {
 
-// A device context of the whole screen, released again at the end of its scope.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_ != nullptr)
-            ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // The vertical pixels per inch of the screen, 96 when it cannot be read.
 int ScreenPixelsPerInch();
 

@@ -1,7 +1,7 @@
 #include "forms/HintApplicationWin32.h"
 
 #include "base/Failure.h"
-#include "forms/PictureWin32.h"
+#include "base/Handles.h"
 
 namespace kavrolt::win {
 namespace {
@@ -50,8 +50,8 @@ int Win32HintHost::CursorHeight() {
     ICONINFO icon{};
     if (!GetCursorInfo(&cursor) || !cursor.hCursor || !GetIconInfo(cursor.hCursor, &icon))
         return GetSystemMetrics(SM_CYCURSOR);
-    BitmapHandle mask(icon.hbmMask);
-    BitmapHandle colour(icon.hbmColor);
+    const UniqueBitmap mask(icon.hbmMask);
+    const UniqueBitmap colour(icon.hbmColor);
     BITMAP picture{};
     if (!GetObjectW(mask.get(), sizeof picture, &picture))
         return GetSystemMetrics(SM_CYCURSOR);

@@ -4,7 +4,7 @@
 
 namespace kavrolt::win {
 
-BitmapHandle LoadPicture(const wchar_t* resourceName) {
+UniqueBitmap LoadPicture(const wchar_t* resourceName) {
     const HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, resourceName, MAKEINTRESOURCEW(10)); // RT_RCDATA
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
@@ -14,7 +14,7 @@ BitmapHandle LoadPicture(const wchar_t* resourceName) {
         return nullptr;
 
     // The pixels go straight into a DIB section, top row first.
-    BitmapHandle bitmap;
+    UniqueBitmap bitmap;
     const bool decoded = DecodePngInto(bytes, size, [&](int width, int height) -> std::uint8_t* {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -3,25 +3,17 @@
 // AlphaBlend.
 #pragma once
 
-#include <windows.h>
-
-#include <memory>
-#include <type_traits>
+#include "base/Handles.h"
 
 namespace kavrolt::win {
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const {
-        if (object)
-            DeleteObject(object);
-    }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+// Earlier names of the owners in base/Handles.h, for the windows that still
+// use them; they go once those windows name the owners directly.
+using FontHandle = UniqueFont;
+using BitmapHandle = UniqueBitmap;
 
 // The RCDATA resource of that name in the program's own module as a bitmap;
 // nothing when it is missing or cannot be decoded.
-BitmapHandle LoadPicture(const wchar_t* resourceName);
+UniqueBitmap LoadPicture(const wchar_t* resourceName);
 
 } // namespace kavrolt::win

@@ -1,15 +1,26 @@
 #include "registry/RegistryStoreWin32.h"
 
+#include "base/Handles.h"
+
 #include <windows.h>
 
 namespace kavrolt {
 namespace {
 
-HKEY RootKey(RegRoot root) {
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+// The predefined keys are sign-extended 32-bit values.
+BorrowedKey RootKey(RegRoot root) {
+    return BorrowedKey::FromBits(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
-HKEY AsHkey(RegKey key) {
-    return reinterpret_cast<HKEY>(key);
+// A key the store opened and its caller closes through CloseKey.
+BorrowedKey AsKey(RegKey key) {
+    return BorrowedKey::FromBits(key);
+}
+
+// The key a successful open or create handed out, for the caller to close;
+// what a failure leaves in the slot is no key.
+RegKey HandOver(LONG status, UniqueKey& key) {
+    const auto handed = key.release();
+    return status == ERROR_SUCCESS ? reinterpret_cast<RegKey>(handed) : 0;
 }
 
 // The view functions take zero-terminated names; these views rarely are.
@@ -21,18 +32,20 @@ std::wstring Terminated(std::u16string_view text) {
 
 long Win32RegistryStore::OpenKey(RegRoot root, std::u16string_view path, std::uint32_t mask,
                                  RegKey& key) {
-    HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExW(RootKey(root), Terminated(path).c_str(), 0, mask, &opened);
-    key = status == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
+    UniqueKey opened;
+    const LONG status =
+        RegOpenKeyExW(RootKey(root).get(), Terminated(path).c_str(), 0, mask, opened.Out());
+    key = HandOver(status, opened);
     return status;
 }
 
 long Win32RegistryStore::CreateKey(RegRoot root, std::u16string_view path, std::uint32_t mask,
                                    RegKey& key) {
-    HKEY created = nullptr;
-    const LONG status = RegCreateKeyExW(RootKey(root), Terminated(path).c_str(), 0, nullptr,
-                                        REG_OPTION_NON_VOLATILE, mask, nullptr, &created, nullptr);
-    key = status == ERROR_SUCCESS ? reinterpret_cast<RegKey>(created) : 0;
+    UniqueKey created;
+    const LONG status =
+        RegCreateKeyExW(RootKey(root).get(), Terminated(path).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, mask, nullptr, created.Out(), nullptr);
+    key = HandOver(status, created);
     return status;
 }
 
@@ -40,8 +53,8 @@ long Win32RegistryStore::QueryValue(RegKey key, std::u16string_view name, std::u
                                     std::uint8_t* data, std::uint32_t* size) {
     DWORD valueType = 0;
     DWORD valueSize = size != nullptr ? *size : 0;
-    const LONG status = RegQueryValueExW(AsHkey(key), Terminated(name).c_str(), nullptr, &valueType,
-                                         data, size != nullptr ? &valueSize : nullptr);
+    const LONG status = RegQueryValueExW(AsKey(key).get(), Terminated(name).c_str(), nullptr,
+                                         &valueType, data, size != nullptr ? &valueSize : nullptr);
     if (type != nullptr)
         *type = valueType;
     if (size != nullptr)
@@ -51,19 +64,19 @@ long Win32RegistryStore::QueryValue(RegKey key, std::u16string_view name, std::u
 
 long Win32RegistryStore::SetValue(RegKey key, std::u16string_view name, std::uint32_t type,
                                   const std::uint8_t* data, std::uint32_t size) {
-    return RegSetValueExW(AsHkey(key), Terminated(name).c_str(), 0, type, data, size);
+    return RegSetValueExW(AsKey(key).get(), Terminated(name).c_str(), 0, type, data, size);
 }
 
 long Win32RegistryStore::DeleteValue(RegKey key, std::u16string_view name) {
-    return RegDeleteValueW(AsHkey(key), Terminated(name).c_str());
+    return RegDeleteValueW(AsKey(key).get(), Terminated(name).c_str());
 }
 
 long Win32RegistryStore::CloseKey(RegKey key) {
-    return RegCloseKey(AsHkey(key));
+    return RegCloseKey(AsKey(key).get());
 }
 
 long Win32RegistryStore::FlushKey(RegKey key) {
-    return RegFlushKey(AsHkey(key));
+    return RegFlushKey(AsKey(key).get());
 }
 
 RegistryStore& DefaultRegistryStore() {

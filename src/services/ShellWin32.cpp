@@ -2,6 +2,7 @@
 #include "services/Shell.h"
 
 #include "base/Failure.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 
@@ -30,14 +31,9 @@ std::u16string Utf16(const std::wstring& text) {
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 constexpr UINT kDisplayTopic = 0;
 
-struct LibraryDeleter {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
-
 // The help library stays loaded once it is bound.
 struct HelpBinding {
-    Library library;
+    UniqueLibrary library;
     HtmlHelpFunction entry = nullptr;
 };
 
@@ -49,7 +45,7 @@ HelpBinding& Help() {
 HtmlHelpFunction BoundHtmlHelp() {
     HelpBinding& binding = Help();
     if (binding.entry == nullptr) {
-        Library library(static_cast<HMODULE>(LoadSystemLibrary(kHelpLibrary)));
+        UniqueLibrary library(static_cast<HMODULE>(LoadSystemLibrary(kHelpLibrary)));
         if (!library)
             return nullptr;
         const FARPROC entry = GetProcAddress(library.get(), "HtmlHelpW");

@@ -4,13 +4,15 @@
 // time left, on a non-blocking socket.
 #include "services/Shell.h"
 
-#include "services/UpdateCheck.h"
 #include "base/Failure.h"
+#include "services/UpdateCheck.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
 #include <windows.h>
+
+#include "base/Handles.h"
 
 #include <algorithm>
 #include <array>
@@ -92,19 +94,11 @@ const Winsock& Sockets() {
     return sockets;
 }
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle)
-            CloseHandle(handle);
-    }
-};
-using EventHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-
 // One piece of work for a thread of its own, and the event it sets when done.
 // The thread owns the job; the caller shares only the event.
 struct DetachedJob {
     std::function<void()> work;
-    std::shared_ptr<EventHandle> finished;
+    std::shared_ptr<UniqueHandle> finished;
 };
 
 DWORD WINAPI RunDetachedJob(void* parameter) {
@@ -119,11 +113,11 @@ DWORD WINAPI RunDetachedJob(void* parameter) {
 // no std::thread; a Win32 thread and event work on every Windows. Setting and
 // waiting for the event order the work's writes before the caller's reads.
 bool RunWithDeadline(std::function<void()> work, Clock::time_point deadline) {
-    auto finished = std::make_shared<EventHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    auto finished = std::make_shared<UniqueHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!*finished)
         return false;
     auto job = std::make_unique<DetachedJob>(DetachedJob{std::move(work), finished});
-    const EventHandle thread(CreateThread(nullptr, 0, RunDetachedJob, job.get(), 0, nullptr));
+    const UniqueHandle thread(CreateThread(nullptr, 0, RunDetachedJob, job.get(), 0, nullptr));
     if (!thread)
         return false;
     job.release(); // the thread deletes it

@@ -2,8 +2,7 @@
 // Windows and end-to-end suites to look at afterwards.
 #pragma once
 
-#include "appearance/SystemFontWin32.h"
-#include "forms/PictureWin32.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 
@@ -23,8 +22,8 @@ inline void SaveWindowScreenshot(HWND window, const std::string& name) {
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (width <= 0 || height <= 0)
         return;
-    ScreenDc screen;
-    win::BitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    const WindowDc screen;
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = width;
@@ -34,13 +33,13 @@ inline void SaveWindowScreenshot(HWND window, const std::string& name) {
     info.biCompression = BI_RGB;
     const int stride = (width * 3 + 3) & ~3;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height);
-    if (HDC memory = CreateCompatibleDC(screen.Get())) {
-        const HGDIOBJ old = SelectObject(memory, bitmap.get());
-        BitBlt(memory, 0, 0, width, height, screen.Get(), box.left, box.top, SRCCOPY);
-        SelectObject(memory, old);
-        GetDIBits(memory, bitmap.get(), 0, height, pixels.data(),
+    if (const UniqueMemoryDc memory = CompatibleDc(screen.get())) {
+        {
+            const SelectedObject selected(memory.get(), bitmap.get());
+            BitBlt(memory.get(), 0, 0, width, height, screen.get(), box.left, box.top, SRCCOPY);
+        }
+        GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(),
                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-        DeleteDC(memory);
     }
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;

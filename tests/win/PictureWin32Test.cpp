@@ -82,7 +82,7 @@ TEST_F(PictureWin32, EveryPictureHasThePixelsThatTheImagingComponentGives) {
         const Decoded expected = DecodeWithWic(name);
         ASSERT_FALSE(expected.pbgra.empty()) << "the imaging component cannot decode it";
 
-        const BitmapHandle bitmap = LoadPicture(name);
+        const UniqueBitmap bitmap = LoadPicture(name);
         ASSERT_TRUE(bitmap);
         DIBSECTION section{};
         ASSERT_EQ(GetObjectW(bitmap.get(), sizeof section, &section), sizeof section);
