@@ -4,9 +4,12 @@
 // their container (the window or a panel) when it is erased, only the part
 // that needs painting, from pictures decoded once. Labels over them get the
 // same background painted under their text, so they look transparent.
-// Geometry scales by the window's DPI over 96 and follows WM_DPICHANGED.
+// Geometry scales by the window's DPI over 96 and follows WM_DPICHANGED. The
+// parts of this class are implemented in the Form*Win32.cpp files beside it
+// (FormPartsWin32.h lists them).
 #pragma once
 
+#include "base/Handles.h"
 #include "forms/FormModel.h"
 #include "forms/PictureWin32.h"
 
@@ -69,42 +72,64 @@ protected:
     void RedrawBackgrounds();
 
 private:
+    // Registration and message routing (FormWin32.cpp).
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ContainerMessage(int container, HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
                              bool& handled);
+    LRESULT ToWindow(int container, UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    // The child windows (FormControlsWin32.cpp).
     HWND ContainerWindow(int container) const;
     int IndexOfControl(HWND control) const;
-    int PictureAt(int container, POINT point) const;
-    int ComponentAt(int container, POINT point) const;
+    // A component's box at the window's DPI, in its container's client area.
+    RECT ScaledBox(const Component& component) const;
     void CreateControl(std::size_t index);
     void LayOut();
     void PlaceControl(std::size_t index);
     void ShowText(int index);
+
+    // The backgrounds (FormBackgroundWin32.cpp).
     // The decoded picture of a component, nothing for none.
-    HBITMAP PictureOf(std::size_t index);
+    BorrowedBitmap PictureOf(std::size_t index);
     // Paints the background of a container for area (container client
     // coordinates) into dc, area's top-left corner at the point at.
-    void PaintBackground(int container, HDC dc, const RECT& area, POINT at);
-    HCURSOR CursorFor(int index) const;
+    void PaintBackground(int container, BorrowedDc dc, const RECT& area, POINT at);
+    void ComposeBackground(int container, BorrowedDc composed, const RECT& area, BorrowedDc source);
     int BackgroundOf(int container) const;
+    LRESULT EraseBackground(int container, HWND handle, BorrowedDc dc);
+    LRESULT ColourStatic(int container, HWND handle, int index, BorrowedDc dc);
+    LRESULT ColourEdit(int container, BorrowedDc dc);
+
+    // The pointer, hover and hints (FormPointerWin32.cpp).
+    int PictureAt(int container, POINT point) const;
+    int ComponentAt(int container, POINT point) const;
+    HCURSOR CursorFor(int index) const;
+    LRESULT PointerOver(int container, HWND handle, HWND target, bool& handled);
+    void ButtonDown(int container, HWND handle, LPARAM lParam);
+    void ButtonUp(int container, HWND handle, LPARAM lParam);
     void Hover(int index);
     void PollHover();
     void PointHint(int index);
     void LeaveHint();
     void UpdatePollTimer();
 
+    // DPI and settings changes (FormDpiWin32.cpp).
+    void FollowActualDpi();
+    void DpiChanged(WPARAM wParam, LPARAM lParam);
+    void SettingChanged(WPARAM wParam, LPARAM lParam);
+
     FormModel model_;
     WindowSpec spec_;
     HWND window_ = nullptr;
     int dpi_ = 96;
     std::vector<HWND> controls_;
-    std::vector<FontHandle> fonts_;
-    FontHandle formFont_;
+    std::vector<UniqueFont> fonts_;
+    UniqueFont formFont_;
     // Per component: its decoded picture and the resource it came from.
     struct CachedPicture {
         const wchar_t* name = nullptr;
-        BitmapHandle bitmap;
+        UniqueBitmap bitmap;
     };
     std::vector<CachedPicture> pictures_;
     int hovered_ = -1;
