@@ -74,7 +74,8 @@ bool Form::Create(HWND owner) {
     for (std::size_t i = 0; i < count; ++i)
         CreateControl(i);
     OnCreated();
-    ApplyFonts();
+    if (spec_.applyFontsOnCreate)
+        ApplyFonts();
     RedrawBackgrounds();
     return true;
 }

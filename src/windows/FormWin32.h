@@ -28,6 +28,9 @@ struct WindowSpec {
     DWORD style;
     DWORD exStyle;
     int background; // system colour of the client area
+    // Give the controls their fonts when they are created; a window whose
+    // creation handler sets its own fonts right after skips this.
+    bool applyFontsOnCreate = true;
 };
 
 class Form {

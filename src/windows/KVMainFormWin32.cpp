@@ -65,7 +65,7 @@ KVMainForm::KVMainForm(KVAboutForm& about, KVSettingsForm& progress)
     : Form(MakeMainFormModel(),
            WindowSpec{L"TKVMainForm", kMainClientWidth, kMainClientHeight,
                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
-                      kColorBtnFace}),
+                      kColorBtnFace, /*applyFontsOnCreate=*/false}),
       about_(about), progress_(progress) {}
 
 int KVMainForm::Index(std::u16string_view name) const {
