@@ -1,9 +1,9 @@
 #include "appearance/Captions.h"
 
 #include "base/Failure.h"
+#include "registry/CustomRegistry.h"
 #include "text/AsciiCase.h"
 #include "text/TextCodecs.h"
-#include "registry/CustomRegistry.h"
 
 #include <algorithm>
 
@@ -102,10 +102,14 @@ std::vector<std::u16string> SplitCaptionRow(std::u16string_view line) {
     return fields;
 }
 
-std::u16string LoadCaption(const CaptionSource& source, std::u16string_view windowName,
-                           std::u16string_view key) {
-    std::u16string result;
-    // Any failure ends the lookup with what was found before it.
+namespace {
+
+// Walks the rows of the table that belong to a window, in order, each with
+// its key. The walk ends at the first row without any field, at a row of the
+// window without a key, or when visit returns false. Any failure ends it too,
+// and what the rows before did stays.
+template <typename Visit>
+void ForEachRowOf(const CaptionSource& source, std::u16string_view windowName, Visit visit) {
     Guarded([&] {
         const auto lines = FindTable(source);
         if (!lines)
@@ -113,17 +117,27 @@ std::u16string LoadCaption(const CaptionSource& source, std::u16string_view wind
         for (const auto& line : *lines) {
             const auto fields = SplitCaptionRow(line);
             if (fields.empty())
-                break; // a line of blanks has no field 0
+                return; // a line of blanks has no field 0
             if (!EqualsIgnoringAsciiCase(fields[0], windowName))
                 continue;
-            if (fields.size() < 2)
-                break;
-            if (!EqualsIgnoringAsciiCase(fields[1], key))
-                continue;
-            if (fields.size() < 3)
-                break;
-            result = fields[2];
+            if (fields.size() < 2 || !visit(fields))
+                return;
         }
+    });
+}
+
+} // namespace
+
+std::u16string LoadCaption(const CaptionSource& source, std::u16string_view windowName,
+                           std::u16string_view key) {
+    std::u16string result;
+    ForEachRowOf(source, windowName, [&](const std::vector<std::u16string>& fields) {
+        if (!EqualsIgnoringAsciiCase(fields[1], key))
+            return true;
+        if (fields.size() < 3)
+            return false;
+        result = fields[2];
+        return true;
     });
     return result;
 }
@@ -137,42 +151,29 @@ std::u16string LoadCaption(std::u16string_view windowName, std::u16string_view k
 }
 
 void ApplyCaptions(const CaptionSource& source, FormModel& form) {
-    // Any failure ends the pass; what the rows before it set stays.
-    Guarded([&] {
-        const auto lines = FindTable(source);
-        if (!lines)
-            return;
-        for (const auto& line : *lines) {
-            const auto fields = SplitCaptionRow(line);
-            if (fields.empty())
-                return;
-            if (!EqualsIgnoringAsciiCase(fields[0], form.name))
-                continue;
-            if (fields.size() < 2)
-                return;
-            if (fields[1] == form.name) {
-                if (fields.size() < 3)
-                    return;
-                form.SetTitle(fields[2]);
-                continue;
-            }
-            const int index = form.IndexOf(fields[1]);
-            if (index < 0)
-                continue;
-            switch (form.components[static_cast<std::size_t>(index)].kind) {
-            case ComponentKind::Label:
-            case ComponentKind::Panel:
-            case ComponentKind::Button:
-            case ComponentKind::MenuItem:
-            case ComponentKind::Memo:
-            case ComponentKind::Edit:
-                if (fields.size() < 3)
-                    return;
-                form.SetText(index, fields[2]);
-                break;
-            default:
-                break; // pictures, bevels, lists, track and progress bars have no text
-            }
+    ForEachRowOf(source, form.name, [&](const std::vector<std::u16string>& fields) {
+        if (fields[1] == form.name) {
+            if (fields.size() < 3)
+                return false;
+            form.SetTitle(fields[2]);
+            return true;
+        }
+        const int index = form.IndexOf(fields[1]);
+        if (index < 0)
+            return true;
+        switch (form.components[static_cast<std::size_t>(index)].kind) {
+        case ComponentKind::Label:
+        case ComponentKind::Panel:
+        case ComponentKind::Button:
+        case ComponentKind::MenuItem:
+        case ComponentKind::Memo:
+        case ComponentKind::Edit:
+            if (fields.size() < 3)
+                return false;
+            form.SetText(index, fields[2]);
+            return true;
+        default:
+            return true; // pictures, bevels, lists, track and progress bars have no text
         }
     });
 }

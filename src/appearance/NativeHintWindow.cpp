@@ -1,6 +1,7 @@
 #include "appearance/NativeHintWindow.h"
 
 #include "base/Failure.h"
+#include "text/Trim.h"
 
 #include <algorithm>
 #include <climits>
@@ -25,11 +26,7 @@ HintTimings HintTimingsFrom(unsigned doubleClickTime) {
 }
 
 std::u16string_view TrimHint(std::u16string_view text) {
-    while (!text.empty() && text.front() <= u' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() <= u' ')
-        text.remove_suffix(1);
-    return text;
+    return TrimWhere(text, [](char16_t c) { return c <= u' '; });
 }
 
 std::vector<std::u16string_view> SplitHintLines(std::u16string_view hint) {

@@ -2,6 +2,7 @@
 
 #include "text/AsciiCase.h"
 #include "text/TextCodecs.h"
+#include "text/Trim.h"
 
 namespace kavrolt {
 namespace {
@@ -11,11 +12,7 @@ bool IsBlank(char c) {
 }
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimWhere(text, IsBlank);
 }
 
 // Position of needle in text compared without letter case, or npos.

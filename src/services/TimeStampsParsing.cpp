@@ -3,6 +3,7 @@
 #include "services/TimeStamps.h"
 #include "services/TimeStampsCalendar.h"
 #include "text/AsciiCase.h"
+#include "text/Trim.h"
 
 #include <charconv>
 #include <cmath>
@@ -20,11 +21,7 @@ bool IsBlank(char16_t c) {
 }
 
 std::u16string_view Trim(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimWhere(text, IsBlank);
 }
 
 // Reads a run of digits at the front of text into number; false when there is

@@ -3,6 +3,7 @@
 #include "services/UpdateCheck.h"
 
 #include "base/Failure.h"
+#include "services/NameLookup.h"
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/io_context.hpp>
@@ -59,27 +60,17 @@ std::vector<tcp::endpoint> ResolveIpv4(std::string_view host, std::uint16_t port
     if (!ec)
         return {tcp::endpoint(numeric, port)};
 
-    auto found = std::make_shared<std::vector<tcp::endpoint>>();
-    const bool finished = RunWithDeadline(
-        [found, name, port] {
-            // A failed lookup finds nothing.
-            if (!Guarded(false, [&] {
-                    asio::io_context io;
-                    tcp::resolver resolver(io);
-                    error_code error;
-                    const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
-                                                          tcp::resolver::numeric_service, error);
-                    if (!error)
-                        for (const auto& entry : results)
-                            found->push_back(entry.endpoint());
-                    return true;
-                }))
-                found->clear();
-        },
-        deadline);
-    if (!finished)
-        return {};
-    return std::move(*found);
+    return LookUpByDeadline<tcp::endpoint>(
+        RunWithDeadline, deadline, [name, port](std::vector<tcp::endpoint>& found) {
+            asio::io_context io;
+            tcp::resolver resolver(io);
+            error_code error;
+            const auto results = resolver.resolve(tcp::v4(), name, std::to_string(port),
+                                                  tcp::resolver::numeric_service, error);
+            if (!error)
+                for (const auto& entry : results)
+                    found.push_back(entry.endpoint());
+        });
 }
 
 // Runs one asynchronous socket operation to its end or to the deadline. At the

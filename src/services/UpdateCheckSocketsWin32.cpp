@@ -5,6 +5,7 @@
 #include "services/Shell.h"
 
 #include "base/Failure.h"
+#include "services/NameLookup.h"
 #include "services/UpdateCheck.h"
 
 #include <winsock2.h>
@@ -168,44 +169,32 @@ std::vector<std::uint32_t> ResolveIpv4(const Winsock& ws, std::string_view host,
     // An empty name would give the addresses of this computer.
     if (host.empty() || host.find('\0') != std::string_view::npos)
         return {};
-    auto found = std::make_shared<std::vector<std::uint32_t>>();
     const std::string name(host);
     const Winsock* sockets = &ws; // static, outlives the thread
-    const bool finished = RunWithDeadline(
-        [found, name, sockets] {
-            // A failed lookup finds nothing.
-            if (!Guarded(false, [&] {
-                    if (sockets->getAddrInfo) {
-                        addrinfo hints{};
-                        hints.ai_family = AF_INET;
-                        hints.ai_socktype = SOCK_STREAM;
-                        addrinfo* list = nullptr;
-                        if (sockets->getAddrInfo(name.c_str(), nullptr, &hints, &list) == 0) {
-                            for (const addrinfo* entry = list; entry; entry = entry->ai_next)
-                                if (entry->ai_family == AF_INET &&
-                                    static_cast<std::size_t>(entry->ai_addrlen) >=
-                                        sizeof(sockaddr_in))
-                                    found->push_back(
-                                        reinterpret_cast<const sockaddr_in*>(entry->ai_addr)
-                                            ->sin_addr.s_addr);
-                            sockets->freeAddrInfo(list);
-                        }
-                    } else if (const hostent* entry = sockets->getHostByName(name.c_str());
-                               entry && entry->h_addrtype == AF_INET && entry->h_length == 4) {
-                        for (char** address = entry->h_addr_list; *address; ++address) {
-                            std::uint32_t value = 0;
-                            std::memcpy(&value, *address, sizeof value);
-                            found->push_back(value);
-                        }
-                    }
-                    return true;
-                }))
-                found->clear();
-        },
-        deadline);
-    if (!finished)
-        return {};
-    return std::move(*found);
+    return LookUpByDeadline<std::uint32_t>(
+        RunWithDeadline, deadline, [name, sockets](std::vector<std::uint32_t>& found) {
+            if (sockets->getAddrInfo) {
+                addrinfo hints{};
+                hints.ai_family = AF_INET;
+                hints.ai_socktype = SOCK_STREAM;
+                addrinfo* list = nullptr;
+                if (sockets->getAddrInfo(name.c_str(), nullptr, &hints, &list) == 0) {
+                    for (const addrinfo* entry = list; entry; entry = entry->ai_next)
+                        if (entry->ai_family == AF_INET &&
+                            static_cast<std::size_t>(entry->ai_addrlen) >= sizeof(sockaddr_in))
+                            found.push_back(reinterpret_cast<const sockaddr_in*>(entry->ai_addr)
+                                                ->sin_addr.s_addr);
+                    sockets->freeAddrInfo(list);
+                }
+            } else if (const hostent* entry = sockets->getHostByName(name.c_str());
+                       entry && entry->h_addrtype == AF_INET && entry->h_length == 4) {
+                for (char** address = entry->h_addr_list; *address; ++address) {
+                    std::uint32_t value = 0;
+                    std::memcpy(&value, *address, sizeof value);
+                    found.push_back(value);
+                }
+            }
+        });
 }
 
 // A socket that is closed when it goes out of scope.

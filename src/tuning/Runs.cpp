@@ -10,9 +10,9 @@
 #include "tuning/RunHost.h"
 
 #include "base/Failure.h"
-#include "sysinfo/WindowsVersion.h"
 #include "registry/CustomRegistry.h"
 #include "registry/OutcomeTrackingStore.h"
+#include "sysinfo/WindowsVersion.h"
 #include "tuning/TweakCatalogue.h"
 
 #include <array>
@@ -36,7 +36,8 @@ template <std::size_t N> constexpr int StepTotal(const StepPlan<N>& plan) {
     return total;
 }
 
-constexpr StepPlan<10> kOptimizeSteps = {{
+// Both runs walk the same first eight step texts; each ends with its own.
+constexpr StepPlan<8> kSharedSteps = {{
     {u"MessageChange1", 2},
     {u"MessageChange2", 3},
     {u"MessageChange3", 1},
@@ -45,21 +46,21 @@ constexpr StepPlan<10> kOptimizeSteps = {{
     {u"MessageChange6", 4},
     {u"MessageChange7", 2},
     {u"MessageChange8", 3},
-    {u"MessageChange9", 4},
-    {u"MessageChange10", 6},
 }};
 
-constexpr StepPlan<9> kRestoreSteps = {{
-    {u"MessageChange1", 2},
-    {u"MessageChange2", 3},
-    {u"MessageChange3", 1},
-    {u"MessageChange4", 2},
-    {u"MessageChange5", 4},
-    {u"MessageChange6", 4},
-    {u"MessageChange7", 2},
-    {u"MessageChange8", 3},
-    {u"MessageChange11", 6},
-}};
+template <std::size_t N, std::size_t M>
+constexpr StepPlan<N + M> Then(const StepPlan<N>& first, const StepPlan<M>& rest) {
+    StepPlan<N + M> plan{};
+    for (std::size_t i = 0; i < N; ++i)
+        plan[i] = first[i];
+    for (std::size_t i = 0; i < M; ++i)
+        plan[N + i] = rest[i];
+    return plan;
+}
+
+constexpr auto kOptimizeSteps =
+    Then(kSharedSteps, StepPlan<2>{{{u"MessageChange9", 4}, {u"MessageChange10", 6}}});
+constexpr auto kRestoreSteps = Then(kSharedSteps, StepPlan<1>{{{u"MessageChange11", 6}}});
 
 std::u16string JoinCaptions(RunHost& host, std::u16string_view window,
                             std::initializer_list<std::u16string_view> keys) {
