@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace kavrolt {
@@ -79,6 +80,13 @@ struct Component {
     std::u16string hint;
 };
 
+// The index in the window's component list of a typed control ID.
+template <typename Id>
+requires std::is_enum_v<Id>
+constexpr int Index(Id id) {
+    return static_cast<int>(id);
+}
+
 struct FormModel {
     std::u16string name; // component name of the window, e.g. KVMainForm
     std::u16string title;
@@ -90,6 +98,16 @@ struct FormModel {
     // component's text, so that a window can show it. Setting a text to what it
     // already is tells nothing.
     std::function<void(int index)> textChanged;
+
+    // The component of a window's typed control ID (an enum class that lists
+    // the window's components in layout order).
+    template <typename Id>
+    requires std::is_enum_v<Id> Component& At(Id id) {
+        return components.at(static_cast<std::size_t>(id));
+    }
+    template <typename Id>
+    requires std::is_enum_v<Id>
+    void SetText(Id id, std::u16string_view text) { SetText(static_cast<int>(id), text); }
 
     // The component of that name, compared without regard to ASCII case.
     Component* Find(std::u16string_view componentName);

@@ -11,8 +11,11 @@ constexpr std::uint32_t kGrey = 0x808080;
 
 } // namespace
 
+// The builders' names are left empty: Place names each component from
+// kMainControlNames.
 FormModel MakeMainFormModel() {
     using namespace layout;
+    using enum MainControl;
     FormModel form;
     form.name = u"KVMainForm";
     form.font = FontSpec{u"Tahoma", 8};
@@ -21,55 +24,57 @@ FormModel MakeMainFormModel() {
     const auto navBold = Font(u"Tahoma", 11, true, kWhite);
     const auto boldText = Font(u"Tahoma", 11, true, SystemColor(kColorWindowText));
     const int top = kParentIsWindow;
+    auto add = [&form](MainControl id, Component component) {
+        return Place(form, kMainControlNames, id, std::move(component));
+    };
 
-    Add(form, Picture(u"BackgroundImage", {0, 0, 764, 500}));
-    Add(form, Picture(u"TopLogoImage", {8, 16, 400, 50}));
-    Add(form, Picture(u"NavButton1", {672, 16, 78, 27}, top, hand));
-    Add(form, Label(u"NavLabel2", 16, 98, top, Font(u"Tahoma", 13, true, kGrey)));
-    Add(form, Label(u"LinkLabel4", 16, 135, top, link, hand));
-    Add(form, Label(u"LinkLabel5", 16, 165, top, link, hand));
-    Add(form, Label(u"LinkLabel6", 16, 195, top, link, hand));
-    Add(form, Label(u"LinkLabel7", 16, 251, top, link, hand));
-    Add(form, Picture(u"NavButton2", {471, 58, 85, 27}, top, hand));
-    Add(form, Picture(u"NavButton3", {556, 58, 108, 27}, top, hand));
-    Add(form, Picture(u"NavButton4", {664, 58, 99, 27}, top, hand));
-    Add(form, Label(u"NavStatic2", 502, 64, top, navBold, hand));
-    Add(form, Label(u"NavStatic3", 587, 64, top, navBold, hand));
-    Add(form, Label(u"NavStatic4", 695, 64, top, navBold, hand));
-    Add(form, Label(u"NavStatic1", 701, 22, top, Font(u"Tahoma", 11, false, kWhite), hand));
+    add(BackgroundImage, Picture({}, {0, 0, 764, 500}));
+    add(TopLogoImage, Picture({}, {8, 16, 400, 50}));
+    add(NavButton1, Picture({}, {672, 16, 78, 27}, top, hand));
+    add(NavLabel2, Label({}, 16, 98, top, Font(u"Tahoma", 13, true, kGrey)));
+    add(LinkLabel4, Label({}, 16, 135, top, link, hand));
+    add(LinkLabel5, Label({}, 16, 165, top, link, hand));
+    add(LinkLabel6, Label({}, 16, 195, top, link, hand));
+    add(LinkLabel7, Label({}, 16, 251, top, link, hand));
+    add(NavButton2, Picture({}, {471, 58, 85, 27}, top, hand));
+    add(NavButton3, Picture({}, {556, 58, 108, 27}, top, hand));
+    add(NavButton4, Picture({}, {664, 58, 99, 27}, top, hand));
+    add(NavStatic2, Label({}, 502, 64, top, navBold, hand));
+    add(NavStatic3, Label({}, 587, 64, top, navBold, hand));
+    add(NavStatic4, Label({}, 695, 64, top, navBold, hand));
+    add(NavStatic1, Label({}, 701, 22, top, Font(u"Tahoma", 11, false, kWhite), hand));
 
-    const int main = Add(form, Panel(u"MainPanel", {182, 91, 582, 388}, top, kColorWindow));
-    const int benefits = Add(form, Panel(u"BenefitsPanel", {0, 0, 582, 65}, main, kColorBtnFace));
-    Add(form, Label(u"BenefitsLabel", 16, 6, benefits, boldText));
-    Component description =
-        Label(u"BenefitsDescription", 16, 25, benefits, Font(u"Tahoma", 11, false, kGrey));
+    const int main = add(MainPanel, Panel({}, {182, 91, 582, 388}, top, kColorWindow));
+    const int benefits = add(BenefitsPanel, Panel({}, {0, 0, 582, 65}, main, kColorBtnFace));
+    add(BenefitsLabel, Label({}, 16, 6, benefits, boldText));
+    Component description = Label({}, 16, 25, benefits, Font(u"Tahoma", 11, false, kGrey));
     description.bounds = {16, 25, 550, 36};
     description.autoSize = false;
     description.wordWrap = true;
     description.showAccelChar = false; // the one label that shows "&" as typed
-    Add(form, description);
-    Add(form, Label(u"OSVersionLabel", 16, 76, main));
-    Add(form, Control(u"WindowsCombo", ComponentKind::ImageCombo, {16, 95, 309, 22}, main));
-    Add(form, Label(u"ProcessorTypeLabel", 16, 134, main));
-    Add(form, Control(u"ProcessorCombo", ComponentKind::ImageCombo, {16, 153, 309, 22}, main));
-    Add(form, Label(u"SpeedLabel", 16, 192, main));
-    Add(form, Control(u"SpeedTrackBar", ComponentKind::TrackBar, {16, 211, 309, 55}, main));
-    Add(form, Label(u"FastLabel", 33, 270, main));
-    Component faster = Label(u"FasterLabel", 307, 270, main);
+    add(BenefitsDescription, description);
+    add(OSVersionLabel, Label({}, 16, 76, main));
+    add(WindowsCombo, Control({}, ComponentKind::ImageCombo, {16, 95, 309, 22}, main));
+    add(ProcessorTypeLabel, Label({}, 16, 134, main));
+    add(ProcessorCombo, Control({}, ComponentKind::ImageCombo, {16, 153, 309, 22}, main));
+    add(SpeedLabel, Label({}, 16, 192, main));
+    add(SpeedTrackBar, Control({}, ComponentKind::TrackBar, {16, 211, 309, 55}, main));
+    add(FastLabel, Label({}, 33, 270, main));
+    Component faster = Label({}, 307, 270, main);
     faster.rightAligned = true; // its left coordinate is its right edge
-    Add(form, faster);
-    Add(form, Bevel(u"LineSeparator1", {360, 102, 2, 183}, main));
-    Component go = Control(u"GoButton", ComponentKind::Button, {400, 95, 145, 52}, main);
+    add(FasterLabel, faster);
+    add(LineSeparator1, Bevel({}, {360, 102, 2, 183}, main));
+    Component go = Control({}, ComponentKind::Button, {400, 95, 145, 52}, main);
     go.parentFont = false;
     go.font = boldText;
-    Add(form, go);
-    Add(form, Control(u"RestoreButton", ComponentKind::Button, {400, 171, 145, 25}, main));
-    Add(form, Bevel(u"LineSeparator2", {16, 315, 536, 5}, main));
-    Add(form, Label(u"VersionInstalledLabel", 16, 336, main, boldText));
-    Add(form, Label(u"SoftwareLastUpdateLabel", 16, 355, main));
-    Add(form, Control(u"UpdatesButton", ComponentKind::Button, {400, 336, 154, 33}, main));
-    Add(form, MenuItem(u"HelpFilePopup"));
-    Add(form, MenuItem(u"TechSupportPopup"));
+    add(GoButton, go);
+    add(RestoreButton, Control({}, ComponentKind::Button, {400, 171, 145, 25}, main));
+    add(LineSeparator2, Bevel({}, {16, 315, 536, 5}, main));
+    add(VersionInstalledLabel, Label({}, 16, 336, main, boldText));
+    add(SoftwareLastUpdateLabel, Label({}, 16, 355, main));
+    add(UpdatesButton, Control({}, ComponentKind::Button, {400, 336, 154, 33}, main));
+    add(HelpFilePopup, MenuItem({}));
+    add(TechSupportPopup, MenuItem({}));
     return form;
 }
 

@@ -3,6 +3,8 @@
 
 #include "forms/FormModel.h"
 
+#include <array>
+
 namespace kavrolt::layout {
 
 inline Component Make(std::u16string name, ComponentKind kind, Rect96 box, int parent) {
@@ -69,9 +71,23 @@ inline Component MenuItem(std::u16string name) {
     return Make(std::move(name), ComponentKind::MenuItem, {}, kParentIsWindow);
 }
 
+// Appends a component to a model without typed IDs (a test's own form).
 inline int Add(FormModel& form, Component component) {
     form.components.push_back(std::move(component));
     return static_cast<int>(form.components.size()) - 1;
+}
+
+// Puts a component in the slot of its typed ID, named from the window's table
+// of control names. The slots are made once, with the table's size.
+template <typename Id, std::size_t N>
+int Place(FormModel& form, const std::array<std::u16string_view, N>& names, Id id,
+          Component component) {
+    if (form.components.size() != N)
+        form.components.resize(N);
+    const int index = kavrolt::Index(id);
+    component.name = std::u16string(names.at(static_cast<std::size_t>(index)));
+    form.components[static_cast<std::size_t>(index)] = std::move(component);
+    return index;
 }
 
 } // namespace kavrolt::layout

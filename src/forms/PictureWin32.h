@@ -7,11 +7,6 @@
 
 namespace kavrolt::win {
 
-// Earlier names of the owners in base/Handles.h, for the windows that still
-// use them; they go once those windows name the owners directly.
-using FontHandle = UniqueFont;
-using BitmapHandle = UniqueBitmap;
-
 // The RCDATA resource of that name in the program's own module as a bitmap;
 // nothing when it is missing or cannot be decoded.
 UniqueBitmap LoadPicture(const wchar_t* resourceName);

@@ -78,11 +78,6 @@ void Form::CreateControl(std::size_t index) {
     PlaceControl(index);
 }
 
-HWND Form::Control(std::u16string_view name) const {
-    const int index = model_.IndexOf(name);
-    return index < 0 ? nullptr : controls_.at(static_cast<std::size_t>(index));
-}
-
 HWND Form::ControlAt(int index) const {
     return index < 0 || index >= static_cast<int>(controls_.size())
                ? nullptr

@@ -46,7 +46,11 @@ public:
     HWND Handle() const { return window_; }
     FormModel& Model() { return model_; }
     const FormModel& Model() const { return model_; }
-    HWND Control(std::u16string_view name) const;
+    // The child window of a component, by its typed control ID or its index;
+    // nothing for a component without one.
+    template <typename Id>
+    requires std::is_enum_v<Id> HWND Control(Id id)
+    const { return ControlAt(Index(id)); }
     HWND ControlAt(int index) const;
     int Dpi() const { return dpi_; }
     int Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }

@@ -1,34 +1,31 @@
-// The About window, shown modally over the main window.
+// The About window, shown modally over the main window: the view of its
+// presenter.
 #pragma once
 
-#include "windows/FormWin32.h"
+#include "presenters/AboutPresenter.h"
+#include "windows/FormViewWin32.h"
+#include "windows/SystemServicesWin32.h"
 
 #include <functional>
 
 namespace kavrolt::win {
 
-class KVAboutForm final : public Form {
+class KVAboutForm final : public ViewForm {
 public:
-    KVAboutForm();
+    explicit KVAboutForm(ProgramServices& services = SystemServices());
 
-    // Centred over the owner, modal until closed; closing only hides it.
-    void ShowModal(HWND owner);
-    // Desktop font, font preparation, captions, the version, the focus.
-    void FormShow();
+    AboutPresenter& Presenter() { return presenter_; }
     // What the Help button calls: the main window's F1 path.
     std::function<void()> helpRequested;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnClick(int index) override;
-    void OnMouseEnter(int index) override;
-    void OnMouseLeave(int index) override;
+    void Raise(int index, FormEvent event) override;
     const wchar_t* PictureResource(int index) const override;
     void OnCreated() override;
 
 private:
-    void CloseModal();
-    bool modal_ = false;
+    AboutPresenter presenter_;
 };
 
 } // namespace kavrolt::win

@@ -1,33 +1,27 @@
-// The progress window of the Optimize and Restore runs.
+// The progress window of the Optimize and Restore runs: the view of its
+// presenter, with the message pump, the sleep and the clock-seeded draw.
 #pragma once
 
+#include "presenters/ProgressPresenter.h"
 #include "tuning/StepPacing.h"
-#include "windows/FormWin32.h"
+#include "windows/FormViewWin32.h"
+#include "windows/SystemServicesWin32.h"
 
 namespace kavrolt::win {
 
-class KVSettingsForm final : public Form {
+class KVSettingsForm final : public ViewForm {
 public:
-    explicit KVSettingsForm(const StepPacing& pacing = kStepPacing);
+    explicit KVSettingsForm(const StepPacing& pacing = kStepPacing,
+                            ProgramServices& services = SystemServices());
 
-    // Centred over the owner where it stands now, shown without modality.
-    void ShowCentredOver(HWND owner);
-    // Desktop font, font preparation, captions, bar at 0.
-    void FormShow();
-    void SetStepCounters(int stepTotal, int stepCount);
-    void SetHeading(std::u16string_view text);
-    void AdvanceProgressStep(std::u16string_view text);
-    // Hidden, not destroyed: the next run shows it again with its texts.
-    void CloseForm();
-
-    const StepProgress& Progress() const { return progress_; }
+    ProgressPresenter& Presenter() { return presenter_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Raise(int /*index*/, FormEvent /*event*/) override {}
 
 private:
-    StepPacing pacing_;
-    StepProgress progress_;
+    ProgressPresenter presenter_;
 };
 
 } // namespace kavrolt::win

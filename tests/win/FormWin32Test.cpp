@@ -47,23 +47,24 @@ TEST(FormWin32, AWindowWithoutAVisibleOwnerIsCentredOnTheScreen) {
 TEST(FormWin32, OnlyTheBenefitsDescriptionShowsTheAmpersandAsTyped) {
     struct Case {
         FormModel model;
-        std::u16string_view label;
+        int label;
         bool prefix; // "&" marks an accelerator
     };
     const Case cases[] = {
-        {MakeMainFormModel(), u"BenefitsDescription", false},
-        {MakeMainFormModel(), u"BenefitsLabel", true},
-        {MakeMainFormModel(), u"LinkLabel4", true},
-        {MakeAboutFormModel(), u"CopyrightWarningLabel", true},
-        {MakeAboutFormModel(), u"CopyrightLabel", true},
+        {MakeMainFormModel(), Index(MainControl::BenefitsDescription), false},
+        {MakeMainFormModel(), Index(MainControl::BenefitsLabel), true},
+        {MakeMainFormModel(), Index(MainControl::LinkLabel4), true},
+        {MakeAboutFormModel(), Index(AboutControl::CopyrightWarningLabel), true},
+        {MakeAboutFormModel(), Index(AboutControl::CopyrightLabel), true},
     };
     for (const Case& c : cases) {
         win::Form form(c.model, {L"TKVPrefixTestForm", 764, 500, WS_POPUP, 0, kColorBtnFace});
         ASSERT_TRUE(form.Create(nullptr));
-        HWND label = form.Control(c.label);
+        HWND label = form.ControlAt(c.label);
         ASSERT_NE(label, nullptr);
         const bool noPrefix = (GetWindowLongW(label, GWL_STYLE) & SS_NOPREFIX) != 0;
-        EXPECT_EQ(noPrefix, !c.prefix) << std::string(c.label.begin(), c.label.end());
+        const auto& name = c.model.components[static_cast<std::size_t>(c.label)].name;
+        EXPECT_EQ(noPrefix, !c.prefix) << std::string(name.begin(), name.end());
     }
 }
 

@@ -2,9 +2,9 @@
 #include "appearance/NativeHandCursor.h"
 #include "appearance/NativeHandCursorWin32.h"
 #include "forms/CursorTableWin32.h"
-#include "windows/FormWin32.h"
 #include "forms/HintApplicationWin32.h"
 #include "forms/LayoutBuilders.h"
+#include "windows/FormWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -230,7 +230,7 @@ TEST(NativeHandCursorWin32, LinksShowTheSystemHandOrTheArrowWithoutOne) {
     model.components.push_back(link);
     win::Form form(model, {L"TKVCursorTestForm", 200, 100, WS_POPUP, 0, kColorBtnFace});
     ASSERT_TRUE(form.Create(nullptr));
-    HWND label = form.Control(u"LinkLabel");
+    HWND label = form.ControlAt(0); // the model's only component
     ASSERT_NE(label, nullptr);
 
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);

@@ -2,6 +2,7 @@
 // against the registry of the test's own Wine prefix, with short pacing.
 #include "appearance/Captions.h"
 #include "common/Screenshot.h"
+#include "forms/KVSettingsFormLayout.h"
 #include "registry/CustomRegistry.h"
 #include "tuning/RunHost.h"
 #include "tuning/TweakCatalogue.h"
@@ -59,16 +60,20 @@ public:
     int SpeedPosition() override { return 1; }
     void EnableMainWindow(bool on) override { EnableWindow(main, on); }
     void EnableRestoreButton(bool on) override { restoreButton = on; }
-    void ShowProgress() override { progress.ShowCentredOver(main); }
-    void SetStepCounters(int total, int count) override { progress.SetStepCounters(total, count); }
-    void SetProgressHeading(std::u16string_view text) override { progress.SetHeading(text); }
+    void ShowProgress() override { progress.Presenter().Show(); }
+    void SetStepCounters(int total, int count) override {
+        progress.Presenter().SetStepCounters(total, count);
+    }
+    void SetProgressHeading(std::u16string_view text) override {
+        progress.Presenter().SetHeading(text);
+    }
     void AdvanceProgressStep(std::u16string_view text) override {
-        progress.AdvanceProgressStep(text);
+        progress.Presenter().AdvanceProgressStep(text);
         ++steps;
         if (duringStep)
             duringStep(steps);
     }
-    void CloseProgress() override { progress.CloseForm(); }
+    void CloseProgress() override { progress.Presenter().Close(); }
     int ShowMessage(std::u16string_view text, unsigned flags) override {
         boxes.emplace_back(text, flags);
         const int answer = answers.empty() ? IDNO : answers.front();
@@ -100,7 +105,7 @@ LRESULT CALLBACK NotePaintedText(HWND window, UINT message, WPARAM wParam, LPARA
 TEST(ProgressRun, TheHeadingIsSetBeforeTheWindowFirstPaints) {
     Win32Environment env;
     WindowHost host;
-    HWND heading = host.progress.Control(u"CurrentSettingsHeading");
+    HWND heading = host.progress.Control(SettingsControl::CurrentSettingsHeading);
     ASSERT_NE(heading, nullptr);
     g_staticProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(heading, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NotePaintedText)));
@@ -139,7 +144,7 @@ TEST(ProgressRun, OptimizeThenRestoreThroughTheProgressWindow) {
     HWND window = host.progress.Handle();
     std::set<std::wstring> labelsSeen;
     host.duringStep = [&](int step) {
-        labelsSeen.insert(TextOf(host.progress.Control(u"CurrentSettingsLabel")));
+        labelsSeen.insert(TextOf(host.progress.Control(SettingsControl::CurrentSettingsLabel)));
         if (step == 15 || step == 31 + 22) {
             EXPECT_TRUE(IsWindowVisible(window));
             EXPECT_FALSE(IsWindowEnabled(host.main));
@@ -153,8 +158,8 @@ TEST(ProgressRun, OptimizeThenRestoreThroughTheProgressWindow) {
             EXPECT_EQ(client.right, host.progress.Scale(479));
             EXPECT_EQ(client.bottom, host.progress.Scale(146));
             EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU, 0);
-            const int bar = static_cast<int>(
-                SendMessageW(host.progress.Control(u"MainProgress"), PBM_GETPOS, 0, 0));
+            const int bar = static_cast<int>(SendMessageW(
+                host.progress.Control(SettingsControl::MainProgress), PBM_GETPOS, 0, 0));
             EXPECT_EQ(bar, step == 15 ? 48 : 81);
             SaveWindowScreenshot(window, step == 15 ? "progress-optimize" : "progress-restore");
         }
@@ -166,11 +171,11 @@ TEST(ProgressRun, OptimizeThenRestoreThroughTheProgressWindow) {
     EXPECT_TRUE(IsWindowEnabled(host.main));
     EXPECT_EQ(host.restoreButton, 1);
     EXPECT_EQ(TextOf(window), L"Updating computer's gaming and system performance settings");
-    EXPECT_EQ(TextOf(host.progress.Control(u"CurrentSettingsHeading")),
+    EXPECT_EQ(TextOf(host.progress.Control(SettingsControl::CurrentSettingsHeading)),
               L"Optimizing the computer's gaming and system performance settings");
-    EXPECT_EQ(TextOf(host.progress.Control(u"CurrentSettingsLabel")),
+    EXPECT_EQ(TextOf(host.progress.Control(SettingsControl::CurrentSettingsLabel)),
               L"Writing new gaming and system settings...");
-    EXPECT_EQ(host.progress.Progress().stepCount, 31);
+    EXPECT_EQ(host.progress.Presenter().Progress().stepCount, 31);
     EXPECT_TRUE(labelsSeen.count(L"Finding 3D graphics device..."));
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].second, 0x134u);
@@ -205,7 +210,7 @@ TEST(ProgressRun, OptimizeThenRestoreThroughTheProgressWindow) {
     RestoreButtonClick(host);
     EXPECT_EQ(host.steps, 31 + 27);
     EXPECT_EQ(host.restoreButton, 0);
-    EXPECT_EQ(TextOf(host.progress.Control(u"CurrentSettingsHeading")),
+    EXPECT_EQ(TextOf(host.progress.Control(SettingsControl::CurrentSettingsHeading)),
               L"Restoring the computer's gaming and system performance settings");
     EXPECT_EQ(host.boxes.size(), 3u);
     for (int n = 1; n <= 33; ++n) {
