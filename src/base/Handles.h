@@ -79,7 +79,6 @@ namespace kavrolt {
 
 using UniqueFont = Unique<HFONT, &DeleteObject>;
 using UniqueBitmap = Unique<HBITMAP, &DeleteObject>;
-using UniqueBrush = Unique<HBRUSH, &DeleteObject>;
 // A DC of CreateCompatibleDC.
 using UniqueMemoryDc = Unique<HDC, &DeleteDC>;
 using UniqueKey = Unique<HKEY, &RegCloseKey>;
@@ -116,27 +115,6 @@ public:
 
 private:
     HWND window_;
-    HDC dc_;
-};
-
-// The DC of a WM_PAINT, between BeginPaint and EndPaint.
-class PaintDc {
-public:
-    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-    ~PaintDc() {
-        if (dc_)
-            EndPaint(window_, &paint_);
-    }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    // The part of the window to paint.
-    const RECT& Area() const { return paint_.rcPaint; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 
