@@ -1,14 +1,15 @@
 #include "app/StartupWin32.h"
 
-#include "services/Shell.h"
 #include "app/Startup.h"
+#include "appearance/Captions.h"
+#include "forms/MessageLoopWin32.h"
+#include "services/Shell.h"
 #include "services/TimeStamps.h"
 #include "services/UpdateCheck.h"
-#include "appearance/Captions.h"
+#include "text/Wide.h"
 #include "windows/KVAboutFormWin32.h"
 #include "windows/KVMainFormWin32.h"
 #include "windows/KVSettingsFormWin32.h"
-#include "forms/MessageLoopWin32.h"
 
 #include <shellapi.h>
 #include <windows.h>
@@ -17,10 +18,6 @@
 
 namespace kavrolt::win {
 namespace {
-
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 class Win32StartupHost final : public StartupHost {
 public:

@@ -105,9 +105,7 @@ void Form::ApplyFonts() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (!controls_[i] || !model_.components[i].parentFont.has_value())
             continue;
-        UniqueFont font = CreateFontFor(EffectiveFont(model_, static_cast<int>(i)), dpi_);
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        fonts_[i] = std::move(font);
+        GiveFont(i, EffectiveFont(model_, static_cast<int>(i)));
         PlaceControl(i);
     }
 }
@@ -124,11 +122,16 @@ void Form::SetUnderline(int index, bool underline) {
     component.font = font;
     component.parentFont = false;
     if (HWND control = ControlAt(index)) {
-        UniqueFont handle = CreateFontFor(font, dpi_);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle.get()), TRUE);
-        fonts_[static_cast<std::size_t>(index)] = std::move(handle);
+        GiveFont(static_cast<std::size_t>(index), font);
         InvalidateRect(control, nullptr, TRUE);
     }
+}
+
+// Hands a control a font of its own, which it keeps until the next one.
+void Form::GiveFont(std::size_t index, const FontSpec& font) {
+    UniqueFont handle = CreateFontFor(font, dpi_);
+    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(handle.get()), TRUE);
+    fonts_[index] = std::move(handle);
 }
 
 // Positions a child at its scaled rectangle; labels that size themselves get

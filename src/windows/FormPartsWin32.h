@@ -9,6 +9,7 @@
 
 #include "base/Handles.h"
 #include "forms/FormModel.h"
+#include "text/Wide.h"
 
 #include <windows.h>
 
@@ -24,10 +25,6 @@ inline constexpr const wchar_t* kPanelClass = L"TKVPanel";
 // Sent from Windows 8.1 on when the window's DPI changes; the headers for
 // Windows 2000 do not declare it.
 inline constexpr UINT kWmDpiChanged = 0x02E0;
-
-inline const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // The window class of a component's child window; nothing for a component
 // that its container draws (a picture, a bevel) or that has no window.

@@ -1,6 +1,7 @@
 #include "windows/FormViewWin32.h"
 
 #include "forms/MessageLoopWin32.h"
+#include "text/Wide.h"
 
 #include <commctrl.h>
 
@@ -41,8 +42,7 @@ int ViewForm::Selection(int index) {
 
 int ViewForm::Ask(std::u16string_view text, unsigned flags) {
     const std::u16string body(text);
-    return MessageBoxW(Handle(), reinterpret_cast<const wchar_t*>(body.c_str()),
-                       reinterpret_cast<const wchar_t*>(Model().title.c_str()), flags);
+    return MessageBoxW(Handle(), Wide(body), Wide(Model().title), flags);
 }
 
 void ViewForm::OpenPopupMenuBelow(int index) {

@@ -52,6 +52,16 @@ public:
     requires std::is_enum_v<Id> HWND Control(Id id)
     const { return ControlAt(Index(id)); }
     HWND ControlAt(int index) const;
+    // Tab moves through a container's children in their z-order: puts the
+    // controls at the top of it, in the order given.
+    template <typename Ids> void SetTabOrder(const Ids& order) {
+        HWND previous = HWND_TOP;
+        for (auto id : order) {
+            HWND control = Control(id);
+            SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            previous = control;
+        }
+    }
     int Dpi() const { return dpi_; }
     int Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
 
@@ -94,6 +104,7 @@ private:
     void CreateControl(std::size_t index);
     void LayOut();
     void PlaceControl(std::size_t index);
+    void GiveFont(std::size_t index, const FontSpec& font);
     void ShowText(int index);
 
     // The backgrounds (FormBackgroundWin32.cpp).

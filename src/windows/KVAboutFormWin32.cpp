@@ -15,13 +15,7 @@ KVAboutForm::KVAboutForm(ProgramServices& services)
 
 void KVAboutForm::OnCreated() {
     SendMessageW(Control(AboutControl::CloseButton), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
-    // Tab follows the z-order of the window's children.
-    HWND previous = HWND_TOP;
-    for (AboutControl id : kAboutTabOrder) {
-        HWND control = Control(id);
-        SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = control;
-    }
+    SetTabOrder(kAboutTabOrder);
 }
 
 const wchar_t* KVAboutForm::PictureResource(int index) const {

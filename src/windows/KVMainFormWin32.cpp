@@ -2,6 +2,7 @@
 
 #include "forms/KVMainFormLayout.h"
 #include "sysinfo/WindowsVersion.h"
+#include "text/Wide.h"
 
 #include <string>
 
@@ -18,10 +19,6 @@ constexpr UINT kTechSupportCommand = 0x4B02;
 // The popup menu's items and the components whose texts and clicks they carry.
 constexpr std::pair<UINT, MainControl> kMenuItems[] = {{kHelpFileCommand, HelpFilePopup},
                                                        {kTechSupportCommand, TechSupportPopup}};
-
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 struct PictureResource {
     MainControl component;
@@ -109,13 +106,7 @@ void KVMainForm::OnCreated() {
     SendMessageW(Control(UpdatesButton), kSetShield, 0, TRUE);
     EnableWindow(Control(RestoreButton), FALSE);
 
-    // Tab order follows the z-order of the panel's children.
-    HWND previous = HWND_TOP;
-    for (MainControl id : kMainTabOrder) {
-        HWND control = Control(id);
-        SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = control;
-    }
+    SetTabOrder(kMainTabOrder);
 
     popup_.reset(CreatePopupMenu());
     AppendMenuW(popup_.get(), MF_STRING, kHelpFileCommand, L"");
